@@ -1,0 +1,5 @@
+#include "run/patch_run.h"
+
+int main() {
+    return runPatcher();
+}

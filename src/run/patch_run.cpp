@@ -1,0 +1,112 @@
+#include "run/patch_run.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+#include "files/game_files.h"
+#include "ratio/aspect_ratio.h"
+#include "ratio/patch_value.h"
+
+namespace {
+
+constexpr float kDimensionLimit = 4294967296.0F; // 2^32, exclusive
+
+int waitForEnter() {
+    std::cout << "\n\nPress Enter to Continue..." << std::flush;
+    std::cin.get();
+    return 0;
+}
+
+// The way out whenever there is nothing to patch.
+int closeRun() {
+    std::cout << "\nClosing!...";
+    return waitForEnter();
+}
+
+// Why the executable was left as it was, or empty when it was patched.
+std::string patchExecutable(const ExecutableLocation& location, std::int32_t offset, const std::string& patchText) {
+    if (location.fileName != kExecutableName) {
+        return "only a file named " + kExecutableName + " is patched";
+    }
+    switch (writePatch(location.path, offset, decodePatchBytes(patchText))) {
+    case PatchOutcome::Written: return "";
+    case PatchOutcome::PastEnd: return "offset " + std::to_string(offset) + " is past the end of " + location.path;
+    case PatchOutcome::WriteFailed: break;
+    }
+    return "could not write " + location.path;
+}
+
+} // namespace
+
+bool isAllDigits(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<float> parseDimension(const std::string& text) {
+    if (!isAllDigits(text)) {
+        return std::nullopt;
+    }
+    const float value = std::strtof(text.c_str(), nullptr);
+    if (value < 1.0F || value >= kDimensionLimit) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::string> readDimension(const std::string& prompt, const std::string& rePrompt) {
+    std::cout << prompt << std::flush;
+    std::string line;
+    // A last line without a newline still counts as an answer.
+    while (std::getline(std::cin, line)) {
+        if (parseDimension(line)) {
+            return line;
+        }
+        std::cout << rePrompt << std::flush;
+    }
+    return std::nullopt;
+}
+
+int runPatcher() {
+    const std::int32_t patchOffset = loadOffsetTable();
+
+    std::cout << "-Gorv Aspect Ratio Patcher-"
+              << "\nThis tool attempts to automatically patch the game for any aspect ratio."
+              << "\n";
+
+    const auto widthText = readDimension("\nEnter your screen width: ", "\nEnter valid screen width:");
+    if (!widthText) {
+        return closeRun();
+    }
+    const auto heightText = readDimension("\nEnter your screen height: ", "\nEnter valid screen height:");
+    if (!heightText) {
+        return closeRun();
+    }
+
+    const AspectRatio record = reduceAspectRatio(*parseDimension(*widthText), *parseDimension(*heightText));
+    const std::string patchText = formatPatchText(record.ratio);
+
+    const ExecutableLocation location = locateGameExecutable();
+    if (location.path == kFailedPath) {
+        return closeRun();
+    }
+
+    std::cout << "\nBacking Up...\n";
+    const Backup backup = backupExecutable(location.path);
+    if (!backup.made) {
+        std::cout << "\nBackup failed: could not copy " << location.path << " to " << backup.path << "\n";
+        return closeRun();
+    }
+    std::cout << "\nBacked Up " << backup.path << std::endl;
+
+    std::cout << "\nPatching: " << location.path << std::endl;
+    const std::string notPatched = patchExecutable(location, patchOffset, patchText);
+    if (!notPatched.empty()) {
+        std::cout << "\nNot patched: " << notPatched << "\n";
+    }
+
+    std::cout << std::endl
+              << "Set Aspect Ratio to " << record.widthTerm << ":" << record.heightTerm << "\t" << record.ratio
+              << "\nEnjoy the game!";
+    return waitForEnter();
+}
