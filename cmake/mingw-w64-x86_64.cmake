@@ -3,6 +3,7 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(GORV_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${GORV_MINGW_PREFIX}-gcc-posix) # GoogleTest enables C too
 set(CMAKE_CXX_COMPILER ${GORV_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${GORV_MINGW_PREFIX}-windres)
 

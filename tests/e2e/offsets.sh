@@ -1,0 +1,54 @@
+# GorvPatcherUpdate.dat: its first line moves the patch; a first line that
+# is not a positive number is refused and the built-in offset stays.
+source "$(dirname "$0")/lib.sh"
+
+readonly update_file=GorvPatcherUpdate.dat
+
+# Each of these files puts the patch at 320.
+accepted=(
+    $'320\n'
+    $' 320abc\n'
+    $'320\r\n7\r\n'
+    $'320\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n'
+    '320'
+)
+for contents in "${accepted[@]}"; do
+    new_case "offset-320-$checks"
+    make_game gorv.exe
+    printf '%s' "$contents" >"$update_file"
+    run_patcher $'1920\n1080\n\n'
+    expect_output "$updated$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
+    expect_patched gorv.exe "$work/game.template" 320 "39 8e e3 3f"
+done
+
+# Each of these first lines would send the write to the file's start or
+# nowhere: the notice says so and the built-in offset is used.
+refused=(
+    '0:'
+    '0:0'
+    '-5:-5'
+    '0:0x3B9BE7'
+    $'0:\xEF\xBB\xBF320'
+    '0:words'
+    $'0:\n320'
+)
+for entry in "${refused[@]}"; do
+    value=${entry%%:*}
+    new_case "refused-$checks"
+    make_game gorv.exe
+    printf '%s\n' "${entry#*:}" >"$update_file"
+    run_patcher $'1920\n1080\n\n'
+    expect_output "$updated""Ignored offset $value from $update_file"$'\n'"$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
+    expect_patched gorv.exe "$work/game.template" "$default_offset" "39 8e e3 3f"
+done
+
+# An offset beyond the executable leaves it exactly as it was.
+new_case past-the-end
+make_game gorv.exe
+echo 5000000 >"$update_file"
+run_patcher $'1920\n1080\n\n'
+expect_output "$updated$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(not_patched "offset 5000000 is past the end of gorv.exe")$(summary 16 9 1.77778)"
+expect_same gorv.exe "$work/game.template"
+expect_files gorv.exe gorv.exe.backup "$update_file"
+
+finish

@@ -1,0 +1,50 @@
+# The patch itself: the backup, the four bytes, and every way the write can
+# be refused without losing or damaging the game.
+source "$(dirname "$0")/lib.sh"
+
+new_case first-patch
+make_game gorv.exe
+run_patcher $'1920\n1080\n\n'
+expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
+expect_files gorv.exe gorv.exe.backup
+expect_same gorv.exe.backup "$work/game.template"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "39 8e e3 3f"
+
+# A second run backs up the file as it is now, the first patch included.
+cp gorv.exe "$work/once-patched"
+run_patcher $'1280\n1000\n\n'
+expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F A3 D7 0A)$(summary 16 12.5 1.28)"
+expect_files gorv.exe gorv.exe.backup
+expect_same gorv.exe.backup "$work/once-patched"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "0a d7 a3 3f"
+
+# The four bytes must fit inside the file; the last four can be written.
+new_case last-four-bytes
+make_game gorv.exe $((default_offset + 4))
+run_patcher $'1920\n1080\n\n'
+expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
+expect_patched gorv.exe gorv.exe.backup "$default_offset" "39 8e e3 3f"
+
+for size in $((default_offset + 3)) "$default_offset" 1000; do
+    new_case "too-short-$size"
+    make_game gorv.exe "$size"
+    cp gorv.exe "$output.original"
+    run_patcher $'1920\n1080\n\n'
+    expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(not_patched "offset $default_offset is past the end of gorv.exe")$(summary 16 9 1.77778)"
+    expect_files gorv.exe gorv.exe.backup
+    expect_same gorv.exe "$output.original"
+    expect_same gorv.exe.backup "$output.original"
+done
+
+# A backup that cannot be made stops the run before anything is written,
+# and whatever stood at the backup's place is left alone.
+new_case backup-is-a-folder
+make_game gorv.exe
+mkdir gorv.exe.backup
+echo keep >gorv.exe.backup/keep
+run_patcher $'1920\n1080\n\n'
+expect_output "$title$ask_width$ask_height"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup\n'"$closing$press_enter"
+expect_files gorv.exe gorv.exe.backup gorv.exe.backup/keep
+expect_same gorv.exe "$work/game.template"
+
+finish

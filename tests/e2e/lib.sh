@@ -1,0 +1,137 @@
+# Helpers for the end-to-end tests: each case runs the built tool in a fresh
+# folder, as a player would, with the answers piped to standard input, and
+# compares the whole console output byte for byte.
+#
+# A case script is called as: bash CASE.sh PATCHER [EMULATOR...]
+# and sources this file with the same arguments.
+
+set -u
+
+patcher=$(realpath "$1")
+shift
+emulator=("$@")
+
+readonly default_offset=3906535
+# Big enough to hold the patch at the built-in offset, plus a tail that
+# must survive untouched.
+readonly game_size=4000000
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/gorv-e2e.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+head -c "$game_size" /dev/urandom >"$work/game.template"
+
+failures=0
+checks=0
+case_name=
+folder=
+output=
+
+# The fixed texts of the dialogue.
+readonly title=$'-Gorv Aspect Ratio Patcher-\nThis tool attempts to automatically patch the game for any aspect ratio.\n'
+readonly ask_width=$'\nEnter your screen width: '
+readonly ask_height=$'\nEnter your screen height: '
+readonly again_width=$'\nEnter valid screen width:'
+readonly again_height=$'\nEnter valid screen height:'
+readonly closing=$'\nClosing!...'
+readonly press_enter=$'\n\nPress Enter to Continue...'
+readonly updated=$'\n--Updated Offsets!--\n'
+
+# Pieces of output that depend on the run. Command substitution drops
+# trailing newlines, so each piece ends without the newline that closes it
+# and the next piece starts with that newline instead.
+
+# A run that backed up PATH and is about to patch it.
+patching() { # PATH
+    printf '\nBacking Up...\n\nBacked Up %s\n\nPatching: %s' "$1.backup" "$1"
+}
+# The echo of the four byte pairs, most significant first.
+echo_pairs() { # PAIR PAIR PAIR PAIR
+    printf '\n\n%s\n%s\n%s\n%s' "$@"
+}
+# The line that says why the executable was left as it was.
+not_patched() { # REASON
+    printf '\n\nNot patched: %s' "$1"
+}
+# The closing summary and the wait for Enter.
+summary() { # WIDTH_TERM HEIGHT_TERM RATIO
+    printf '\n\nSet Aspect Ratio to %s:%s\t%s\nEnjoy the game!%s' "$1" "$2" "$3" "$press_enter"
+}
+
+fail() {
+    echo "FAIL [$case_name]: $*"
+    failures=$((failures + 1))
+}
+
+# Starts a case in a new, empty folder, which becomes the working folder.
+new_case() { # NAME
+    case_name=$1
+    folder="$work/$1"
+    output="$work/$1.out"
+    mkdir -p "$folder"
+    cd "$folder" || exit 1
+}
+
+# A game executable of SIZE bytes (default: the template's size).
+make_game() { # PATH [SIZE]
+    mkdir -p "$(dirname "$1")"
+    head -c "${2:-$game_size}" "$work/game.template" >"$1"
+}
+
+# Runs the tool with INPUT on standard input (bash $'...' text), keeping its
+# standard output. Windows writes "\r\n" for "\n" to a pipe: that is undone.
+run_patcher() { # INPUT
+    local status=0
+    printf '%s' "$1" | timeout 120 "${emulator[@]}" "$patcher" >"$output.raw" 2>"$output.err" || status=$?
+    if ((${#emulator[@]} > 0)); then
+        sed 's/\r$//' "$output.raw" >"$output"
+    else
+        cp "$output.raw" "$output"
+    fi
+    checks=$((checks + 1))
+    [ "$status" -eq 0 ] || fail "exit status $status; stderr: $(cat "$output.err")"
+}
+
+expect_output() { # EXPECTED
+    checks=$((checks + 1))
+    if ! printf '%s' "$1" | cmp -s - "$output"; then
+        fail "console output differs"
+        echo "--- expected"
+        printf '%s' "$1" | od -c | head -60
+        echo "--- actual"
+        od -c "$output" | head -60
+    fi
+}
+
+# The folder holds exactly these files and folders (paths relative to it).
+expect_files() { # NAME...
+    checks=$((checks + 1))
+    local actual expected
+    actual=$(cd "$folder" && find . -mindepth 1 -printf '%P\n' | sort)
+    expected=$(printf '%s\n' "$@" | sed '/^$/d' | sort)
+    [ "$actual" = "$expected" ] || fail "files are [$(echo $actual)], expected [$(echo $expected)]"
+}
+
+expect_same() { # FILE FILE
+    checks=$((checks + 1))
+    cmp -s "$1" "$2" || fail "$1 and $2 differ"
+}
+
+# FILE equals REFERENCE except for exactly the four bytes at OFFSET, which
+# hold BYTES (hexadecimal, file order, e.g. "39 8e e3 3f").
+expect_patched() { # FILE REFERENCE OFFSET BYTES
+    checks=$((checks + 1))
+    local actual differences
+    actual=$(od -An -tx1 -j "$3" -N 4 "$1" | xargs)
+    [ "$actual" = "$4" ] || fail "bytes at $3 of $1 are [$actual], expected [$4]"
+    [ "$(stat -c %s "$1")" = "$(stat -c %s "$2")" ] || fail "$1 changed size"
+    # cmp -l numbers bytes from 1; list the positions that differ.
+    differences=$(cmp -l "$1" "$2" | awk -v offset="$3" '$1 - 1 < offset || $1 - 1 > offset + 3 { print $1 - 1 }' | head -5)
+    [ -z "$differences" ] || fail "$1 also differs at [$(echo $differences)]"
+}
+
+# Ends the script: a summary line and the exit status.
+finish() {
+    echo "$((checks - failures)) passed, $failures failed"
+    [ "$failures" -eq 0 ]
+    exit
+}
