@@ -78,10 +78,18 @@ make_game() { # PATH [SIZE]
 }
 
 # Runs the tool with INPUT on standard input (bash $'...' text), keeping its
-# standard output. Windows writes "\r\n" for "\n" to a pipe: that is undone.
-run_patcher() { # INPUT
-    local status=0
-    printf '%s' "$1" | timeout 120 "${emulator[@]}" "$patcher" >"$output.raw" 2>"$output.err" || status=$?
+# standard output. With DRIVER, the tool runs in the background while that
+# command plays the user at the screen. Windows writes "\r\n" for "\n" to a
+# pipe: that is undone.
+run_patcher() { # INPUT [DRIVER...]
+    local input=$1 status=0 pid
+    shift
+    printf '%s' "$input" | timeout 120 "${emulator[@]}" "$patcher" >"$output.raw" 2>"$output.err" &
+    pid=$!
+    if (($# > 0)); then
+        "$@" || fail "could not drive the tool: $*"
+    fi
+    wait "$pid" || status=$?
     if ((${#emulator[@]} > 0)); then
         sed 's/\r$//' "$output.raw" >"$output"
     else

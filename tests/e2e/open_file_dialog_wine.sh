@@ -1,0 +1,51 @@
+# The Windows open-file dialog, driven as a player would: under Wine on a
+# virtual screen, typing a path or pressing Escape.
+source "$(dirname "$0")/lib.sh"
+
+readonly title_text="Locate your Gorv Executable"
+
+# A virtual screen of our own, on the first free display.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.2
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+
+# Wine ties a prefix's windows to the screen its server started with: start
+# a new server here, on this screen, and leave none behind.
+wineserver -k 2>/dev/null
+trap 'wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+"${emulator[@]}" wineboot --init >/dev/null 2>&1
+
+# Waits for the dialog, gives it the keyboard and sends KEYS to it.
+answer_dialog() { # xdotool ARGS...
+    local window
+    window=$(timeout 60 xdotool search --sync --name "$title_text" | head -1)
+    [ -n "$window" ] || return 1
+    xdotool windowfocus --sync "$window" && sleep 0.5 && xdotool "$@"
+}
+type_path() { # WINDOWS_PATH
+    answer_dialog type --delay 20 "$1" && xdotool key Return
+}
+
+new_case typed-path
+make_game game/gorv.exe
+windows_path=$("${emulator[@]}" winepath -w "$folder/game/gorv.exe" 2>/dev/null | tr -d '\r')
+run_patcher $'1920\n1080\n\n' type_path "$windows_path"
+expect_output "$title$ask_width$ask_height$(patching "$windows_path")$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
+expect_files game game/gorv.exe game/gorv.exe.backup
+expect_same game/gorv.exe.backup "$work/game.template"
+expect_patched game/gorv.exe "$work/game.template" "$default_offset" "39 8e e3 3f"
+
+new_case escape
+make_game game/gorv.exe
+run_patcher $'1920\n1080\n\n' answer_dialog key Escape
+expect_output "$title$ask_width$ask_height$closing$press_enter"
+expect_files game game/gorv.exe
+expect_same game/gorv.exe "$work/game.template"
+
+finish
