@@ -19,3 +19,5 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Tests run under Wine.
 find_program(GORV_WINE NAMES wine wine64 REQUIRED)
+# Release executables carry no debug symbols.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -5,7 +5,8 @@
 TEST(Dimension, OnlyPlainDigitsAreDigits) {
     EXPECT_TRUE(isAllDigits("1920"));
     EXPECT_TRUE(isAllDigits("0768"));
-    for (const char* text : {"", " 1920", "1920 ", "+1920", "-1920", "1920.0", "1920px", "1920\r", "19\t20", "/", ":"}) {
+    for (const char* text :
+         {"", " 1920", "1920 ", "+1920", "-1920", "1920.0", "1920px", "1920\r", "19\t20", "/", ":"}) {
         EXPECT_FALSE(isAllDigits(text)) << '"' << text << '"';
     }
 }

@@ -31,7 +31,9 @@ TEST(OffsetTable, LinesConvertLikeAtoi) {
     EXPECT_EQ(parseOffsetLine("320\r"), 320);
     EXPECT_EQ(parseOffsetLine("-5"), -5);
     EXPECT_EQ(parseOffsetLine("0x3B9BE7"), 0);
-    EXPECT_EQ(parseOffsetLine("\xEF\xBB\xBF" "320"), 0);
+    EXPECT_EQ(parseOffsetLine("\xEF\xBB\xBF"
+                              "320"),
+              0);
     EXPECT_EQ(parseOffsetLine(""), 0);
     EXPECT_EQ(parseOffsetLine("99999999999999999999"), 2147483647);
     EXPECT_EQ(parseOffsetLine("-99999999999999999999"), -2147483647 - 1);
@@ -87,10 +89,10 @@ TEST(PatchWriter, WritesOnlyFourBytesThatFitInsideTheFile) {
         std::int32_t offset;
         PatchOutcome outcome;
     };
-    for (const Case c : {Case{0, PatchOutcome::Written}, Case{500, PatchOutcome::Written},
-                         Case{996, PatchOutcome::Written}, Case{997, PatchOutcome::PastEnd},
-                         Case{1000, PatchOutcome::PastEnd}, Case{5000, PatchOutcome::PastEnd},
-                         Case{-1, PatchOutcome::WriteFailed}}) {
+    for (const Case c :
+         {Case{0, PatchOutcome::Written}, Case{500, PatchOutcome::Written}, Case{996, PatchOutcome::Written},
+          Case{997, PatchOutcome::PastEnd}, Case{1000, PatchOutcome::PastEnd}, Case{5000, PatchOutcome::PastEnd},
+          Case{-1, PatchOutcome::WriteFailed}}) {
         SCOPED_TRACE(c.offset);
         writeBytes(game, original);
         EXPECT_EQ(writePatch(game, c.offset, value), c.outcome);

@@ -23,13 +23,13 @@ struct WorkedRow {
 
 // Every common screen the tool has to get exactly right. The ratio must
 // match bit for bit: a ratio computed directly as width / height, or in
-// double precision, differs in the last place for several of these.
+// double precision, differs in the last place for some of these.
 const WorkedRow kWorkedRows[] = {
-    {1920, 1080, 120, 16.0F, 9.0F, 0x3FE38E39},       {2560, 1080, 40, 16.0F, 6.75F, 0x4017B426},
-    {3440, 1440, 80, 16.0F, 6.6976743F, 0x4018E38E},  {5120, 1440, 160, 16.0F, 4.5F, 0x40638E39},
-    {2520, 1080, 360, 21.0F, 9.0F, 0x40155555},       {1680, 1050, 210, 14.4F, 9.0F, 0x3FCCCCCC},
-    {1280, 1024, 256, 11.25F, 9.0F, 0x3FA00000},      {1024, 768, 256, 12.0F, 9.0F, 0x3FAAAAAB},
-    {1366, 768, 2, 16.0F, 8.995607F, 0x3FE3AAAB},     {1080, 1920, 120, 9.0F, 16.0F, 0x3F100000},
+    {1920, 1080, 120, 16.0F, 9.0F, 0x3FE38E39},      {2560, 1080, 40, 16.0F, 6.75F, 0x4017B426},
+    {3440, 1440, 80, 16.0F, 6.6976743F, 0x4018E38E}, {5120, 1440, 160, 16.0F, 4.5F, 0x40638E39},
+    {2520, 1080, 360, 21.0F, 9.0F, 0x40155555},      {1680, 1050, 210, 14.4F, 9.0F, 0x3FCCCCCC},
+    {1280, 1024, 256, 11.25F, 9.0F, 0x3FA00000},     {1024, 768, 256, 12.0F, 9.0F, 0x3FAAAAAB},
+    {1366, 768, 2, 16.0F, 8.995607F, 0x3FE3AAAB},    {1080, 1920, 120, 9.0F, 16.0F, 0x3F100000},
     {1000, 1000, 1000, 9.0F, 9.0F, 0x3F800000},
 };
 

@@ -22,9 +22,7 @@ int hexDigitValue(char c) {
 PatchValue decodePatchBytes(const std::string& patchText, std::ostream& out) {
     // A text shorter than eight digits never comes from a real ratio; read
     // it as if padded with zeros rather than past its end.
-    const auto digitAt = [&patchText](std::size_t index) {
-        return index < patchText.size() ? patchText[index] : '0';
-    };
+    const auto digitAt = [&patchText](std::size_t index) { return index < patchText.size() ? patchText[index] : '0'; };
 
     out << std::endl;
     PatchValue value{};

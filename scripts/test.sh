@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs whatever is missing, checks the formatting, then builds and tests
+# every preset: native debug with sanitizers, native release, and the
+# Windows build under Wine (open-file dialog included).
+set -euo pipefail
+
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$source_dir"
+source scripts/packages.sh
+ensure_packages "${native_build_packages[@]}" libgtest-dev googletest clang-format \
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
+
+echo "== Formatting"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+for preset in dev release windows; do
+    echo "== $preset"
+    cmake --preset "$preset" -DGORV_BUILD_TESTS=ON
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done
