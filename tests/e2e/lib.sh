@@ -86,8 +86,9 @@ run_patcher() { # INPUT [DRIVER...]
     shift
     printf '%s' "$input" | timeout 120 "${emulator[@]}" "$patcher" >"$output.raw" 2>"$output.err" &
     pid=$!
-    if (($# > 0)); then
-        "$@" || fail "could not drive the tool: $*"
+    if (($# > 0)) && ! "$@"; then
+        fail "could not drive the tool: $*"
+        kill "$pid" 2>/dev/null
     fi
     wait "$pid" || status=$?
     if ((${#emulator[@]} > 0)); then

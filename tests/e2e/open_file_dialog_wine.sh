@@ -21,12 +21,21 @@ wineserver -k 2>/dev/null
 trap 'wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 "${emulator[@]}" wineboot --init >/dev/null 2>&1
 
-# Waits for the dialog, gives it the keyboard and sends KEYS to it.
+# Waits for the dialog to be on screen, gives it the keyboard and sends it
+# KEYS. A window can be found a moment before it can take the focus.
 answer_dialog() { # xdotool ARGS...
-    local window
-    window=$(timeout 60 xdotool search --sync --name "$title_text" | head -1)
-    [ -n "$window" ] || return 1
-    xdotool windowfocus --sync "$window" && sleep 0.5 && xdotool "$@"
+    local window attempt
+    for attempt in 1 2 3 4 5; do
+        window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title_text" | head -1)
+        [ -n "$window" ] || return 1
+        if xdotool windowfocus --sync "$window" 2>/dev/null; then
+            sleep 0.5
+            xdotool "$@"
+            return
+        fi
+        sleep 0.5
+    done
+    return 1
 }
 type_path() { # WINDOWS_PATH
     answer_dialog type --delay 20 "$1" && xdotool key Return
