@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 new_case wide-screen
 make_game gorv.exe
 run_patcher $'2560\n1080\n\n'
-expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 40 17 B4 26)$(summary 16 6.75 2.37037)"
+expect_output "$asked$(patching gorv.exe)$(echo_pairs 40 17 B4 26)$(summary 16 6.75 2.37037)"
 
 # Each answer that is not a plain number from 1 up to 4294967167 is asked
 # again, and none of them is taken for a screen size.
@@ -21,7 +21,7 @@ expect_output "$title$ask_width$again_widths$ask_height$again_height$(patching g
 new_case largest-size
 make_game gorv.exe
 run_patcher $'4294967167\n4294967167'
-expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F 80 00 00)$(summary 9 9 1)"
+expect_output "$asked$(patching gorv.exe)$(echo_pairs 3F 80 00 00)$(summary 9 9 1)"
 
 # Input that ends before both sizes are known closes the run: nothing is
 # backed up or written.

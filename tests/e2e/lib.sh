@@ -57,6 +57,14 @@ summary() { # WIDTH_TERM HEIGHT_TERM RATIO
     printf '\n\nSet Aspect Ratio to %s:%s\t%s\nEnjoy the game!%s' "$1" "$2" "$3" "$press_enter"
 }
 
+# The run every case uses unless it tests the sizes themselves: 1920 x 1080,
+# then Enter at the end.
+readonly answers_16_9=$'1920\n1080\n\n'
+readonly asked=$title$ask_width$ask_height
+readonly echo_16_9=$(echo_pairs 3F E3 8E 39)
+readonly summary_16_9=$(summary 16 9 1.77778)
+readonly bytes_16_9="39 8e e3 3f"
+
 fail() {
     echo "FAIL [$case_name]: $*"
     failures=$((failures + 1))

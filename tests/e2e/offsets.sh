@@ -16,9 +16,9 @@ for contents in "${accepted[@]}"; do
     new_case "offset-320-$checks"
     make_game gorv.exe
     printf '%s' "$contents" >"$update_file"
-    run_patcher $'1920\n1080\n\n'
-    expect_output "$updated$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
-    expect_patched gorv.exe "$work/game.template" 320 "39 8e e3 3f"
+    run_patcher "$answers_16_9"
+    expect_output "$updated$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    expect_patched gorv.exe "$work/game.template" 320 "$bytes_16_9"
 done
 
 # Each of these first lines would send the write to the file's start or
@@ -37,17 +37,17 @@ for entry in "${refused[@]}"; do
     new_case "refused-$checks"
     make_game gorv.exe
     printf '%s\n' "${entry#*:}" >"$update_file"
-    run_patcher $'1920\n1080\n\n'
-    expect_output "$updated""Ignored offset $value from $update_file"$'\n'"$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
-    expect_patched gorv.exe "$work/game.template" "$default_offset" "39 8e e3 3f"
+    run_patcher "$answers_16_9"
+    expect_output "$updated""Ignored offset $value from $update_file"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 done
 
 # An offset beyond the executable leaves it exactly as it was.
 new_case past-the-end
 make_game gorv.exe
 echo 5000000 >"$update_file"
-run_patcher $'1920\n1080\n\n'
-expect_output "$updated$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(not_patched "offset 5000000 is past the end of gorv.exe")$(summary 16 9 1.77778)"
+run_patcher "$answers_16_9"
+expect_output "$updated$asked$(patching gorv.exe)$echo_16_9$(not_patched "offset 5000000 is past the end of gorv.exe")$summary_16_9"
 expect_same gorv.exe "$work/game.template"
 expect_files gorv.exe gorv.exe.backup "$update_file"
 

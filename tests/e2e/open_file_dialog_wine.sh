@@ -44,16 +44,16 @@ type_path() { # WINDOWS_PATH
 new_case typed-path
 make_game game/gorv.exe
 windows_path=$("${emulator[@]}" winepath -w "$folder/game/gorv.exe" 2>/dev/null | tr -d '\r')
-run_patcher $'1920\n1080\n\n' type_path "$windows_path"
-expect_output "$title$ask_width$ask_height$(patching "$windows_path")$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
+run_patcher "$answers_16_9" type_path "$windows_path"
+expect_output "$asked$(patching "$windows_path")$echo_16_9$summary_16_9"
 expect_files game game/gorv.exe game/gorv.exe.backup
 expect_same game/gorv.exe.backup "$work/game.template"
-expect_patched game/gorv.exe "$work/game.template" "$default_offset" "39 8e e3 3f"
+expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
 new_case escape
 make_game game/gorv.exe
-run_patcher $'1920\n1080\n\n' answer_dialog key Escape
-expect_output "$title$ask_width$ask_height$closing$press_enter"
+run_patcher "$answers_16_9" answer_dialog key Escape
+expect_output "$asked$closing$press_enter"
 expect_files game game/gorv.exe
 expect_same game/gorv.exe "$work/game.template"
 

@@ -4,16 +4,16 @@ source "$(dirname "$0")/lib.sh"
 
 new_case first-patch
 make_game gorv.exe
-run_patcher $'1920\n1080\n\n'
-expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
 expect_files gorv.exe gorv.exe.backup
 expect_same gorv.exe.backup "$work/game.template"
-expect_patched gorv.exe "$work/game.template" "$default_offset" "39 8e e3 3f"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
 # A second run backs up the file as it is now, the first patch included.
 cp gorv.exe "$work/once-patched"
 run_patcher $'1280\n1000\n\n'
-expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F A3 D7 0A)$(summary 16 12.5 1.28)"
+expect_output "$asked$(patching gorv.exe)$(echo_pairs 3F A3 D7 0A)$(summary 16 12.5 1.28)"
 expect_files gorv.exe gorv.exe.backup
 expect_same gorv.exe.backup "$work/once-patched"
 expect_patched gorv.exe "$work/game.template" "$default_offset" "0a d7 a3 3f"
@@ -21,16 +21,16 @@ expect_patched gorv.exe "$work/game.template" "$default_offset" "0a d7 a3 3f"
 # The four bytes must fit inside the file; the last four can be written.
 new_case last-four-bytes
 make_game gorv.exe $((default_offset + 4))
-run_patcher $'1920\n1080\n\n'
-expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(summary 16 9 1.77778)"
-expect_patched gorv.exe gorv.exe.backup "$default_offset" "39 8e e3 3f"
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_patched gorv.exe gorv.exe.backup "$default_offset" "$bytes_16_9"
 
 for size in $((default_offset + 3)) "$default_offset" 1000; do
     new_case "too-short-$size"
     make_game gorv.exe "$size"
     cp gorv.exe "$output.original"
-    run_patcher $'1920\n1080\n\n'
-    expect_output "$title$ask_width$ask_height$(patching gorv.exe)$(echo_pairs 3F E3 8E 39)$(not_patched "offset $default_offset is past the end of gorv.exe")$(summary 16 9 1.77778)"
+    run_patcher "$answers_16_9"
+    expect_output "$asked$(patching gorv.exe)$echo_16_9$(not_patched "offset $default_offset is past the end of gorv.exe")$summary_16_9"
     expect_files gorv.exe gorv.exe.backup
     expect_same gorv.exe "$output.original"
     expect_same gorv.exe.backup "$output.original"
@@ -42,8 +42,8 @@ new_case backup-is-a-folder
 make_game gorv.exe
 mkdir gorv.exe.backup
 echo keep >gorv.exe.backup/keep
-run_patcher $'1920\n1080\n\n'
-expect_output "$title$ask_width$ask_height"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup\n'"$closing$press_enter"
+run_patcher "$answers_16_9"
+expect_output "$asked"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup\n'"$closing$press_enter"
 expect_files gorv.exe gorv.exe.backup gorv.exe.backup/keep
 expect_same gorv.exe "$work/game.template"
 
