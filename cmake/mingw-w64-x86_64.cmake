@@ -17,7 +17,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # in, so it imports only Windows' own DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Tests run under Wine.
-find_program(GORV_WINE NAMES wine wine64 REQUIRED)
 # Release executables carry no debug symbols.
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -41,3 +41,7 @@ std::string patternBytes(std::size_t size) {
     }
     return bytes;
 }
+
+std::string reasonAfter(const std::string& message, const std::string& prefix) {
+    return message.compare(0, prefix.size(), prefix) == 0 ? message.substr(prefix.size()) : "";
+}

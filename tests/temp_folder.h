@@ -21,3 +21,6 @@ std::string readBytes(const std::string& path);
 // Bytes that differ from position to position, so that a shifted or
 // misplaced copy cannot pass for the original.
 std::string patternBytes(std::size_t size);
+// The text after `prefix` in a failure message: the system's reason. Empty
+// when the message does not start with the prefix.
+std::string reasonAfter(const std::string& message, const std::string& prefix);

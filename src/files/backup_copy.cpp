@@ -1,59 +1,64 @@
-#include <cstdio>
+#include "files/backup_copy.h"
+
 #include <vector>
 
 #include "files/game_files.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace {
 
-// Large stdio buffers let the 512-byte copy loop run near the disk's speed
-// while keeping memory use small and independent of the file's size.
+// The copy moves the file through one block of this size.
+constexpr std::size_t kCopyBlockSize = 512;
+// Large stream buffers let the small blocks move at the disk's speed, with
+// memory use small and independent of the file's size.
 constexpr std::size_t kStreamBufferSize = std::size_t{1} << 18;
 
 const char* const kTemporarySuffix = ".tmp";
 
-// Copies every byte of source into target, then forces target to the disk.
-// Every read, write, flush and close is checked; target is closed either way.
-bool copyAndSync(std::FILE* source, std::FILE* target) {
+// Copies every byte of source to the new file at targetPath and forces it
+// to the disk. The streams' buffers outlive both files.
+bool copyToNewFile(const std::string& sourcePath, const std::string& targetPath, std::string* err) {
     std::vector<char> sourceBuffer(kStreamBufferSize);
     std::vector<char> targetBuffer(kStreamBufferSize);
-    bool ok = std::setvbuf(source, sourceBuffer.data(), _IOFBF, sourceBuffer.size()) == 0 &&
-              std::setvbuf(target, targetBuffer.data(), _IOFBF, targetBuffer.size()) == 0;
+    File source;
+    File target;
+    if (!openForReading(sourcePath, &source, err) || !createNewFile(targetPath, source.get(), &target, err)) {
+        return false;
+    }
+    std::setvbuf(source.get(), sourceBuffer.data(), _IOFBF, sourceBuffer.size());
+    std::setvbuf(target.get(), targetBuffer.data(), _IOFBF, targetBuffer.size());
 
     char block[kCopyBlockSize];
-    while (ok) {
-        const std::size_t count = std::fread(block, 1, sizeof block, source);
+    for (;;) {
+        std::size_t count = 0;
+        if (!readSome(source.get(), block, sizeof block, &count, err)) {
+            return false;
+        }
         if (count == 0) {
-            ok = std::ferror(source) == 0;
             break;
         }
-        ok = std::fwrite(block, 1, count, target) == count;
+        if (!writeAll(target.get(), block, count, err)) {
+            return false;
+        }
     }
-    ok = ok && std::fflush(target) == 0 && syncToDisk(target);
-    // Both streams are closed here, while their buffers still exist.
-    ok = std::fclose(target) == 0 && ok;
-    std::fclose(source);
-    return ok;
+    return syncFile(target.get(), err) && closeFile(&target, err);
 }
 
 } // namespace
 
-Backup backupExecutable(const std::string& path) {
-    const Backup failed{path + kBackupSuffix, false};
-    const std::string temporaryPath = failed.path + kTemporarySuffix;
+bool backupExecutable(const std::string& path, std::string* backupPath, std::string* err) {
+    *backupPath = path + kBackupSuffix;
+    const std::string temporaryPath = *backupPath + kTemporarySuffix;
 
-    std::FILE* source = std::fopen(path.c_str(), "rb");
-    if (source == nullptr) {
-        return failed;
+    std::string reason;
+    // Whatever a killed run, or anything else, left at the temporary name
+    // goes first: the copy is made in a file of this run's own.
+    if (removeFile(temporaryPath, &reason) && copyToNewFile(path, temporaryPath, &reason) &&
+        replaceFile(temporaryPath, *backupPath, &reason)) {
+        return true;
     }
-    std::FILE* target = std::fopen(temporaryPath.c_str(), "wb");
-    if (target == nullptr) {
-        std::fclose(source);
-        return failed;
-    }
-    if (!copyAndSync(source, target) || !replaceFile(temporaryPath, failed.path)) {
-        std::remove(temporaryPath.c_str());
-        return failed;
-    }
-    return Backup{failed.path, true};
+    std::string ignored;
+    removeFile(temporaryPath, &ignored);
+    *err = "could not copy " + path + " to " + *backupPath + ": " + reason;
+    return false;
 }

@@ -1,22 +1,78 @@
-#include <fstream>
+#include "files/executable_locator.h"
+
+#include <filesystem>
+#include <iostream>
 
 #include "files/game_files.h"
-#include "platform/platform.h"
+#include "platform/file_dialog.h"
+#include "platform/file_system.h"
+
+namespace {
+
+// Terminals paste a dropped file's path in quotes.
+std::string withoutQuotes(const std::string& answer) {
+    if (answer.size() >= 2 && (answer.front() == '\'' || answer.front() == '"') && answer.back() == answer.front()) {
+        return answer.substr(1, answer.size() - 2);
+    }
+    return answer;
+}
+
+// A folder stands for the executable inside it.
+std::string executablePath(const std::string& answer) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(answer, error)) {
+        return answer;
+    }
+    return answer.back() == '/' ? answer + kExecutableName : answer + "/" + kExecutableName;
+}
+
+std::string askOnConsole() {
+    for (;;) {
+        std::cout << "\nPath to your Gorv Executable (empty line to cancel): " << std::flush;
+        std::string answer;
+        if (!std::getline(std::cin, answer) || answer.empty()) {
+            return kFailedPath;
+        }
+        const std::string path = executablePath(withoutQuotes(answer));
+        if (isRegularFile(path)) {
+            return path;
+        }
+        std::cout << "\nNo such file: " << answer << std::endl;
+    }
+}
+
+} // namespace
 
 ExecutableLocation locateGameExecutable() {
-    if (std::ifstream(kExecutableName, std::ios::binary).is_open()) {
+    File probe;
+    std::string ignored;
+    if (openForReading(kExecutableName, &probe, &ignored)) {
         return ExecutableLocation{kExecutableName, kExecutableName};
     }
     const std::string path = askForExecutable();
     if (path == kFailedPath) {
         return ExecutableLocation{path, ""};
     }
-    return ExecutableLocation{path, extractFileName(path)};
+    return ExecutableLocation{path, extractFileName(path, "\\/")};
 }
 
-std::string extractFileName(const std::string& path) {
-    const std::size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
+std::string askForExecutable() {
+    if (!haveFileDialog()) {
+        return askOnConsole();
+    }
+    const FileDialog dialog{"Locate your Gorv Executable", "Gorv", kExecutableName};
+    std::string path;
+    unsigned long dialogError = 0;
+    if (chooseFileInDialog(dialog, &path, &dialogError)) {
+        return path;
+    }
+    std::cout << commonDialogErrorText(dialogError) << std::flush;
+    return kFailedPath;
+}
+
+std::string extractFileName(const std::string& path, const std::string& separators) {
+    const std::size_t found = path.find_last_of(separators);
+    return found == std::string::npos ? path : path.substr(found + 1);
 }
 
 std::string commonDialogErrorText(unsigned long code) {

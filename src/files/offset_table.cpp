@@ -1,4 +1,5 @@
-#include <cerrno>
+#include "files/offset_table.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <limits>

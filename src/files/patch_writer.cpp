@@ -1,26 +1,26 @@
-#include <fstream>
+#include "files/patch_writer.h"
 
-#include "files/game_files.h"
+#include "platform/file_system.h"
 
-PatchOutcome writePatch(const std::string& path, std::int32_t offset, const PatchValue& value) {
-    if (offset < 0) {
-        return PatchOutcome::WriteFailed;
+bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& value, std::string* err) {
+    const auto size = static_cast<std::int64_t>(value.size());
+    std::string reason;
+    File file;
+    std::int64_t fileSizeInBytes = 0;
+    if (!openForUpdate(path, &file, &reason) || !fileSize(file.get(), &fileSizeInBytes, &reason)) {
+        *err = "could not write " + path + ": " + reason;
+        return false;
     }
-    // In and out together: the file is neither created nor truncated.
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file.is_open()) {
-        return PatchOutcome::WriteFailed;
+    if (offset < 0 || offset + size > fileSizeInBytes) {
+        *err = "offset " + std::to_string(offset) + (offset < 0 ? " is before the start of " : " is past the end of ") +
+               path;
+        return false;
     }
-    const std::streamoff size = file.seekg(0, std::ios::end).tellg();
-    if (size < 0) {
-        return PatchOutcome::WriteFailed;
+    if (!seekTo(file.get(), offset, &reason) ||
+        !writeAll(file.get(), reinterpret_cast<const char*>(value.data()), value.size(), &reason) ||
+        !closeFile(&file, &reason)) {
+        *err = "could not write " + path + ": " + reason;
+        return false;
     }
-    const auto position = static_cast<std::streamoff>(offset);
-    if (position + static_cast<std::streamoff>(value.size()) > size) {
-        return PatchOutcome::PastEnd;
-    }
-    file.seekp(position);
-    file.write(reinterpret_cast<const char*>(value.data()), static_cast<std::streamsize>(value.size()));
-    file.close(); // flushes; a failed flush or close sets failbit
-    return file.fail() ? PatchOutcome::WriteFailed : PatchOutcome::Written;
+    return true;
 }

@@ -4,7 +4,11 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "files/backup_copy.h"
+#include "files/executable_locator.h"
 #include "files/game_files.h"
+#include "files/offset_table.h"
+#include "files/patch_writer.h"
 #include "ratio/aspect_ratio.h"
 #include "ratio/patch_value.h"
 
@@ -24,17 +28,14 @@ int closeRun() {
     return waitForEnter();
 }
 
-// Why the executable was left as it was, or empty when it was patched.
-std::string patchExecutable(const ExecutableLocation& location, std::int32_t offset, const std::string& patchText) {
+// Writes the patch; on failure *err says why the executable was left as it was.
+bool patchExecutable(const ExecutableLocation& location, std::int32_t offset, const std::string& patchText,
+                     std::string* err) {
     if (location.fileName != kExecutableName) {
-        return "only a file named " + kExecutableName + " is patched";
+        *err = "only a file named " + kExecutableName + " is patched";
+        return false;
     }
-    switch (writePatch(location.path, offset, decodePatchBytes(patchText))) {
-    case PatchOutcome::Written: return "";
-    case PatchOutcome::PastEnd: return "offset " + std::to_string(offset) + " is past the end of " + location.path;
-    case PatchOutcome::WriteFailed: break;
-    }
-    return "could not write " + location.path;
+    return writePatch(location.path, offset, decodePatchBytes(patchText), err);
 }
 
 } // namespace
@@ -92,17 +93,17 @@ int runPatcher() {
     }
 
     std::cout << "\nBacking Up...\n";
-    const Backup backup = backupExecutable(location.path);
-    if (!backup.made) {
-        std::cout << "\nBackup failed: could not copy " << location.path << " to " << backup.path << "\n";
+    std::string backupPath;
+    std::string err;
+    if (!backupExecutable(location.path, &backupPath, &err)) {
+        std::cout << "\nBackup failed: " << err << "\n";
         return closeRun();
     }
-    std::cout << "\nBacked Up " << backup.path << std::endl;
+    std::cout << "\nBacked Up " << backupPath << std::endl;
 
     std::cout << "\nPatching: " << location.path << std::endl;
-    const std::string notPatched = patchExecutable(location, patchOffset, patchText);
-    if (!notPatched.empty()) {
-        std::cout << "\nNot patched: " << notPatched << "\n";
+    if (!patchExecutable(location, patchOffset, patchText, &err)) {
+        std::cout << "\nNot patched: " << err << "\n";
     }
 
     std::cout << std::endl

@@ -20,6 +20,13 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/gorv-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 head -c "$game_size" /dev/urandom >"$work/game.template"
 
+# The system's words for the failures that the cases provoke.
+if ((${#emulator[@]} > 0)); then
+    readonly reason_is_a_folder="Access denied."
+else
+    readonly reason_is_a_folder="Is a directory"
+fi
+
 failures=0
 checks=0
 case_name=

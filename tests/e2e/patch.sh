@@ -43,7 +43,7 @@ make_game gorv.exe
 mkdir gorv.exe.backup
 echo keep >gorv.exe.backup/keep
 run_patcher "$answers_16_9"
-expect_output "$asked"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup\n'"$closing$press_enter"
+expect_output "$asked"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup: '"$reason_is_a_folder"$'\n'"$closing$press_enter"
 expect_files gorv.exe gorv.exe.backup gorv.exe.backup/keep
 expect_same gorv.exe "$work/game.template"
 

@@ -2,9 +2,12 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 
+#include "files/backup_copy.h"
 #include "files/game_files.h"
 #include "temp_folder.h"
 
@@ -23,12 +26,15 @@ TEST(BackupCopy, CopyFailingPartWayKeepsTheEarlierBackup) {
     limited.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
 
-    const Backup backup = backupExecutable(game);
+    std::string backupPath;
+    std::string err;
+    const bool made = backupExecutable(game, &backupPath, &err);
 
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedSignal);
 
-    EXPECT_FALSE(backup.made);
+    EXPECT_FALSE(made);
+    EXPECT_EQ(err, "could not copy " + game + " to " + game + ".backup: " + std::strerror(EFBIG));
     EXPECT_EQ(readBytes(game + ".backup"), "the good copy");
     EXPECT_EQ(readBytes(game), patternBytes(8192));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2) << "no temporary file left";

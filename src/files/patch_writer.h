@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ratio/patch_value.h"
+
+/// Overwrites the four bytes at `offset` in the file at `path`, in place.
+/// Writes nothing at all unless all four fit inside the file. On failure
+/// *err says why the file was left as it was.
+bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& value, std::string* err);

@@ -1,0 +1,159 @@
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const char kPathSeparator = '\\';
+
+namespace {
+
+// The system's message for a Windows error code, in the system's language
+// ("The process cannot access the file because it is being used by another
+// process."), without its line break.
+std::string windowsMessage(DWORD code) {
+    char* text = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length > 0 ? std::string(text, length) : "Windows error " + std::to_string(code);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    return message;
+}
+
+bool failWith(DWORD code, std::string* err) {
+    *err = windowsMessage(code);
+    return false;
+}
+
+// After a failed call of the C runtime: the Windows error behind it when the
+// runtime kept one, else the runtime's own text.
+bool failFromRuntime(std::string* err) {
+    if (_doserrno != 0) {
+        return failWith(static_cast<DWORD>(_doserrno), err);
+    }
+    *err = std::strerror(errno);
+    return false;
+}
+
+void clearRuntimeError() {
+    errno = 0;
+    _doserrno = 0;
+}
+
+bool openStream(const std::string& path, const char* mode, File* file, std::string* err) {
+    clearRuntimeError();
+    file->reset(std::fopen(path.c_str(), mode));
+    return *file != nullptr || failFromRuntime(err);
+}
+
+HANDLE handleOf(std::FILE* file) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+}
+
+} // namespace
+
+void FileCloser::operator()(std::FILE* file) const {
+    std::fclose(file);
+}
+
+bool openForReading(const std::string& path, File* file, std::string* err) {
+    return openStream(path, "rb", file, err);
+}
+
+bool openForUpdate(const std::string& path, File* file, std::string* err) {
+    return openStream(path, "r+b", file, err);
+}
+
+bool createNewFile(const std::string& path, std::FILE*, File* file, std::string* err) {
+    clearRuntimeError();
+    // _O_EXCL fails on anything at the name, a link included.
+    const int descriptor = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0) {
+        return failFromRuntime(err);
+    }
+    file->reset(_fdopen(descriptor, "wb"));
+    if (*file == nullptr) {
+        const bool failed = failFromRuntime(err);
+        _close(descriptor);
+        return failed;
+    }
+    return true;
+}
+
+bool closeFile(File* file, std::string* err) {
+    clearRuntimeError();
+    return std::fclose(file->release()) == 0 || failFromRuntime(err);
+}
+
+bool readSome(std::FILE* file, char* buffer, std::size_t size, std::size_t* count, std::string* err) {
+    clearRuntimeError();
+    *count = std::fread(buffer, 1, size, file);
+    return *count > 0 || std::ferror(file) == 0 || failFromRuntime(err);
+}
+
+bool writeAll(std::FILE* file, const char* data, std::size_t size, std::string* err) {
+    clearRuntimeError();
+    return std::fwrite(data, 1, size, file) == size || failFromRuntime(err);
+}
+
+bool fileSize(std::FILE* file, std::int64_t* size, std::string* err) {
+    LARGE_INTEGER length{};
+    if (GetFileSizeEx(handleOf(file), &length) == 0) {
+        return failWith(GetLastError(), err);
+    }
+    *size = length.QuadPart;
+    return true;
+}
+
+bool seekTo(std::FILE* file, std::int64_t position, std::string* err) {
+    clearRuntimeError();
+    return _fseeki64(file, position, SEEK_SET) == 0 || failFromRuntime(err);
+}
+
+bool syncFile(std::FILE* file, std::string* err) {
+    clearRuntimeError();
+    return (std::fflush(file) == 0 && _commit(_fileno(file)) == 0) || failFromRuntime(err);
+}
+
+bool tryLockFile(std::FILE* file, bool* locked, std::string* err) {
+    // Windows locks are mandatory: a lock on the file's bytes would stop our
+    // own reads. One byte far past any real end of file takes no data.
+    OVERLAPPED position{};
+    position.Offset = 0;
+    position.OffsetHigh = 0x7FFFFFFF;
+    *locked = LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position) != 0;
+    if (*locked) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING || failWith(error, err);
+}
+
+bool isRegularFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+bool removeFile(const std::string& path, std::string* err) {
+    if (DeleteFileA(path.c_str()) != 0) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || failWith(error, err);
+}
+
+bool replaceFile(const std::string& from, const std::string& to, std::string* err) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+           failWith(GetLastError(), err);
+}
