@@ -17,13 +17,15 @@ std::string withoutQuotes(const std::string& answer) {
     return answer;
 }
 
-// A folder stands for the executable inside it.
+// The answer as a full path, as a dialog gives it; a folder stands for the
+// executable inside it.
 std::string executablePath(const std::string& answer) {
     std::error_code error;
-    if (!std::filesystem::is_directory(answer, error)) {
-        return answer;
+    std::filesystem::path path = std::filesystem::absolute(answer, error);
+    if (std::filesystem::is_directory(path, error)) {
+        path /= kExecutableName;
     }
-    return answer.back() == '/' ? answer + kExecutableName : answer + "/" + kExecutableName;
+    return path.lexically_normal().string();
 }
 
 std::string askOnConsole() {
@@ -44,16 +46,15 @@ std::string askOnConsole() {
 } // namespace
 
 ExecutableLocation locateGameExecutable() {
-    File probe;
-    std::string ignored;
-    if (openForReading(kExecutableName, &probe, &ignored)) {
+    // Only a file will do: a folder or a pipe of that name is no game.
+    if (isRegularFile(kExecutableName)) {
         return ExecutableLocation{kExecutableName, kExecutableName};
     }
     const std::string path = askForExecutable();
     if (path == kFailedPath) {
         return ExecutableLocation{path, ""};
     }
-    return ExecutableLocation{path, extractFileName(path, "\\/")};
+    return ExecutableLocation{path, extractFileName(path, std::string(1, kPathSeparator))};
 }
 
 std::string askForExecutable() {

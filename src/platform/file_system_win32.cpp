@@ -67,7 +67,25 @@ void FileCloser::operator()(std::FILE* file) const {
 }
 
 bool openForReading(const std::string& path, File* file, std::string* err) {
-    return openStream(path, "rb", file, err);
+    // Shared for deleting too: another name of the same file (a hard link)
+    // can then still be removed while this one is open.
+    const HANDLE handle =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return failWith(GetLastError(), err);
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return failFromRuntime(err);
+    }
+    file->reset(_fdopen(descriptor, "rb"));
+    if (*file == nullptr) {
+        _close(descriptor);
+        return failFromRuntime(err);
+    }
+    return true;
 }
 
 bool openForUpdate(const std::string& path, File* file, std::string* err) {

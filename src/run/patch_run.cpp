@@ -6,6 +6,7 @@
 
 #include "files/backup_copy.h"
 #include "files/executable_locator.h"
+#include "files/executable_lock.h"
 #include "files/game_files.h"
 #include "files/offset_table.h"
 #include "files/patch_writer.h"
@@ -93,9 +94,12 @@ int runPatcher() {
     }
 
     std::cout << "\nBacking Up...\n";
+    // Held until the executable is written: another run can neither patch
+    // it between our backup and our write nor swap the backup under us.
+    File lock;
     std::string backupPath;
     std::string err;
-    if (!backupExecutable(location.path, &backupPath, &err)) {
+    if (!lockExecutable(location.path, &lock, &err) || !backupExecutable(location.path, &backupPath, &err)) {
         std::cout << "\nBackup failed: " << err << "\n";
         return closeRun();
     }
@@ -105,6 +109,7 @@ int runPatcher() {
     if (!patchExecutable(location, patchOffset, patchText, &err)) {
         std::cout << "\nNot patched: " << err << "\n";
     }
+    lock.reset();
 
     std::cout << std::endl
               << "Set Aspect Ratio to " << record.widthTerm << ":" << record.heightTerm << "\t" << record.ratio

@@ -19,8 +19,7 @@ for answer in "'game/gorv.exe'" '"game/gorv.exe"' game game/; do
     new_case "answer-$checks"
     make_game game/gorv.exe
     run_patcher "$sizes$answer"$'\n\n'
-    path=game/gorv.exe
-    expect_output "$asked$question$(patching "$path")$echo_16_9$summary_16_9"
+    expect_output "$asked$question$(patching "$folder/game/gorv.exe")$echo_16_9$summary_16_9"
     expect_files game game/gorv.exe game/gorv.exe.backup
     expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 done
@@ -29,16 +28,60 @@ done
 new_case wrong-then-right
 make_game game/gorv.exe
 run_patcher "$sizes"$'nowhere/gorv.exe\ngame/gorv.exe\n\n'
-expect_output "$asked$question"$'\nNo such file: nowhere/gorv.exe\n'"$question$(patching game/gorv.exe)$echo_16_9$summary_16_9"
+expect_output "$asked$question"$'\nNo such file: nowhere/gorv.exe\n'"$question$(patching "$folder/game/gorv.exe")$echo_16_9$summary_16_9"
 expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
-# Any other file name is backed up but never written.
-new_case other-name
-make_game game/GORV.EXE
-run_patcher "$sizes"$'game/GORV.EXE\n\n'
-expect_output "$asked$question$(patching game/GORV.EXE)$(not_patched "only a file named gorv.exe is patched")$summary_16_9"
-expect_files game game/GORV.EXE game/GORV.EXE.backup
-expect_same game/GORV.EXE "$work/game.template"
-expect_same game/GORV.EXE.backup "$work/game.template"
+# Any other file name is backed up but never written: a backslash is part
+# of a name here, and a file named like the cancel word is just a file.
+for name in GORV.EXE 'old\gorv.exe' FAILED; do
+    new_case "other-name-$checks"
+    make_game "game/$name"
+    run_patcher "$sizes"$'game/'"$name"$'\n\n'
+    expect_output "$asked$question$(patching "$folder/game/$name")$(not_patched "only a file named gorv.exe is patched")$summary_16_9"
+    expect_files game "game/$name" "game/$name.backup"
+    expect_same "game/$name" "$work/game.template"
+    expect_same "game/$name.backup" "$work/game.template"
+done
+
+# A folder or a pipe named gorv.exe in the working folder is not the game:
+# the question follows, and nothing waits on the pipe.
+for kind in folder pipe; do
+    new_case "not-a-file-$kind"
+    if [ "$kind" = folder ]; then mkdir gorv.exe; else mkfifo gorv.exe; fi
+    run_patcher "$sizes"$'\n\n'
+    expect_output "$asked$question$closing$press_enter"
+done
+
+# The backup keeps the game's permission bits, whatever the umask.
+new_case permissions
+make_game gorv.exe
+chmod 0775 gorv.exe
+(umask 077 && run_patcher "$answers_16_9")
+[ "$(stat -c %a gorv.exe.backup)" = 775 ] || fail "backup has mode $(stat -c %a gorv.exe.backup), not 775"
+
+# While another run holds the game, a run writes nothing and says so.
+new_case locked
+make_game gorv.exe
+exec {held}<gorv.exe
+flock --exclusive "$held"
+run_patcher "$answers_16_9"
+exec {held}<&-
+expect_output "$asked"$'\nBacking Up...\n\nBackup failed: gorv.exe is being patched by another run\n'"$closing$press_enter"
+expect_files gorv.exe
+expect_same gorv.exe "$work/game.template"
+
+# A game file the player may not write is backed up, and the reason why
+# it was not patched is given. (Root may write anything: run as nobody.)
+new_case write-protected
+make_game gorv.exe
+chmod 0444 gorv.exe
+if [ "$(id -u)" = 0 ]; then
+    chmod 0755 "$work"
+    chown -R nobody "$folder"
+    emulator=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$(not_patched "could not write gorv.exe: Permission denied")$summary_16_9"
+expect_same gorv.exe "$work/game.template"
 
 finish

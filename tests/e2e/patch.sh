@@ -36,6 +36,31 @@ for size in $((default_offset + 3)) "$default_offset" 1000; do
     expect_same gorv.exe.backup "$output.original"
 done
 
+# Whatever stands at the temporary name (left by a killed run, or a link
+# to the game or elsewhere) is replaced, never written through. Links are
+# for the native build: Wine shows a Windows program a Unix link as the
+# file it points to.
+leftovers=(stale)
+((${#emulator[@]} > 0)) || leftovers+=(symlink-to-game hardlink-to-game symlink-elsewhere)
+for leftover in "${leftovers[@]}"; do
+    new_case "leftover-$leftover"
+    make_game gorv.exe
+    echo "the last good backup" >gorv.exe.backup
+    echo "not ours" >../outside
+    case $leftover in
+    stale) head -c 5000000 /dev/zero >gorv.exe.backup.tmp ;;
+    symlink-to-game) ln -s gorv.exe gorv.exe.backup.tmp ;;
+    hardlink-to-game) ln gorv.exe gorv.exe.backup.tmp ;;
+    symlink-elsewhere) ln -s ../outside gorv.exe.backup.tmp ;;
+    esac
+    run_patcher "$answers_16_9"
+    expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    expect_files gorv.exe gorv.exe.backup
+    expect_same gorv.exe.backup "$work/game.template"
+    expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+    [ "$(cat ../outside)" = "not ours" ] || fail "a file outside was changed"
+done
+
 # A backup that cannot be made stops the run before anything is written,
 # and whatever stood at the backup's place is left alone.
 new_case backup-is-a-folder

@@ -1,0 +1,88 @@
+# Every file-system call of a run, failed in turn and, separately, killed
+# at: the game is never lost, a backup is never partial, and no run claims
+# a patch it did not make. Also checks the order that makes the backup
+# durable before the game is touched.
+source "$(dirname "$0")/lib.sh"
+
+# The sanitizers' leak check cannot run under strace.
+export ASAN_OPTIONS=detect_leaks=0
+readonly traced=openat,read,write,pread64,pwrite64,lseek,newfstatat,fstat,statx,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,close,flock,fchmod,fcntl,ftruncate
+printf 'an earlier backup\n' >"$work/earlier.backup"
+make_game "$work/patched.template"
+printf '\x39\x8e\xe3\x3f' | dd of="$work/patched.template" bs=1 seek="$default_offset" conv=notrunc status=none
+
+# A folder with the game and an earlier backup; runs the tool there under
+# strace with ARGS, its calls logged to $log.
+log=
+traced_run() { # NAME STRACE_ARGS...
+    new_case "$1"
+    shift
+    make_game gorv.exe
+    cp "$work/earlier.backup" gorv.exe.backup
+    log="$work/$case_name.log"
+    # In a subshell of its own, so that a killed run is not announced.
+    (printf '%s' "$answers_16_9" | timeout 60 strace -o "$log" -e trace="$traced" "$@" "$patcher" >"$output") 2>/dev/null
+}
+
+is_game() { cmp -s "$1" "$work/game.template"; }
+is_patched() { cmp -s "$1" "$work/patched.template"; }
+
+# A normal run, whose calls are the ones to fail. Those of the program's
+# start (the loader, the sanitizers) come before the update file is
+# looked for and are left alone.
+traced_run reference
+is_patched gorv.exe && is_game gorv.exe.backup || fail "the run without faults did not patch"
+calls=$(awk -F'(' '/GorvPatcherUpdate.dat/ { started = 1; next }
+    { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$log")
+
+# Durability: the copy is synced, renamed into place and its folder synced,
+# all before the game is opened for writing.
+order=$(awk '/^fsync\(/ { print "fsync" } /^rename\(/ { print "rename" }
+    /^openat\(.*"gorv.exe", O_RDWR/ { print "write-game" }' "$log" | xargs)
+[ "$order" = "fsync rename fsync write-game" ] || fail "durability steps in the order [$order]"
+
+# Did the call that failed belong to writing: a file opened for writing,
+# or a call that changes a name, syncs or locks? Then the run must not
+# claim success.
+failed_write_call() {
+    awk '/^openat\(/ && / = [0-9]+$/ { writing[$NF] = ($0 ~ /O_WRONLY|O_RDWR/) }
+        /INJECTED/ {
+            name = $0; sub(/\(.*/, "", name)
+            fd = $0; sub(/^[a-z0-9]+\(/, "", fd); sub(/,.*/, "", fd); sub(/\).*/, "", fd)
+            if (name ~ /^(rename|unlink|fsync|flock|fchmod)/) found = 1
+            if (name == "openat" && $0 ~ /O_WRONLY|O_RDWR/) found = 1
+            if (name ~ /^(write|pwrite64|lseek|close)$/ && writing[fd]) found = 1
+        }
+        END { exit !found }' "$log"
+}
+
+for call in $calls; do
+    name=${call%:*}
+    nth=${call#*:}
+    for how in error=EIO signal=KILL; do
+        traced_run "$name-$nth-${how%%=*}" -e inject="$name:$how:when=$nth"
+        checks=$((checks + 1))
+        claims_success=false
+        if grep -q 'Enjoy the game!' "$output" && ! grep -q 'Not patched\|Backup failed' "$output"; then
+            claims_success=true
+        fi
+        is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
+        is_patched gorv.exe && ! is_game gorv.exe.backup && fail "gorv.exe was patched without a whole backup"
+        cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ||
+            fail "the backup is neither the earlier one nor a whole copy"
+        $claims_success && ! is_patched gorv.exe && fail "claims a patch it did not make"
+        if [ "$how" = error=EIO ]; then
+            [ ! -e gorv.exe.backup.tmp ] || fail "a temporary file was left"
+            $claims_success && failed_write_call && fail "a failed write went unreported"
+        else
+            # A killed run may leave its temporary file: the next run copes.
+            cp gorv.exe "$work/before"
+            printf '%s' "$answers_16_9" | timeout 60 "$patcher" >"$output.next" 2>/dev/null
+            grep -q 'Not patched\|Backup failed' "$output.next" && fail "the run after a kill failed"
+            is_patched gorv.exe && cmp -s gorv.exe.backup "$work/before" && [ ! -e gorv.exe.backup.tmp ] ||
+                fail "the run after a kill did not patch cleanly"
+        fi
+    done
+done
+
+finish
