@@ -131,7 +131,7 @@ expect_files() { # NAME...
     checks=$((checks + 1))
     local actual expected
     actual=$(cd "$folder" && find . -mindepth 1 -printf '%P\n' | sort)
-    expected=$(printf '%s\n' "$@" | sed '/^$/d' | sort)
+    expected=$(printf '%s\n' "$@" | sed '/^$/d' | sort -u)
     [ "$actual" = "$expected" ] || fail "files are [$(echo $actual)], expected [$(echo $expected)]"
 }
 

@@ -41,14 +41,24 @@ type_path() { # WINDOWS_PATH
     answer_dialog type --delay 20 "$1" && xdotool key Return
 }
 
-new_case typed-path
-make_game game/gorv.exe
-windows_path=$("${emulator[@]}" winepath -w "$folder/game/gorv.exe" 2>/dev/null | tr -d '\r')
-run_patcher "$answers_16_9" type_path "$windows_path"
-expect_output "$asked$(patching "$windows_path")$echo_16_9$summary_16_9"
-expect_files game game/gorv.exe game/gorv.exe.backup
-expect_same game/gorv.exe.backup "$work/game.template"
-expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+# Wine shows the Unix file system as drive Z:.
+windows_path_of() { # UNIX_PATH
+    local path=${1//\//\\}
+    printf 'Z:%s' "$path"
+}
+
+# Folder names in any script: the path reaches the tool, and its output,
+# as UTF-8.
+for game_folder in game "Дмитрий/ゲーム"; do
+    new_case "typed-path-$checks"
+    make_game "$game_folder/gorv.exe"
+    windows_path=$(windows_path_of "$folder/$game_folder/gorv.exe")
+    run_patcher "$answers_16_9" type_path "$windows_path"
+    expect_output "$asked$(patching "$windows_path")$echo_16_9$summary_16_9"
+    expect_files "${game_folder%%/*}" "$game_folder" "$game_folder/gorv.exe" "$game_folder/gorv.exe.backup"
+    expect_same "$game_folder/gorv.exe.backup" "$work/game.template"
+    expect_patched "$game_folder/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
+done
 
 new_case escape
 make_game game/gorv.exe

@@ -18,6 +18,13 @@ expect_files gorv.exe gorv.exe.backup
 expect_same gorv.exe.backup "$work/once-patched"
 expect_patched gorv.exe "$work/game.template" "$default_offset" "0a d7 a3 3f"
 
+# A game in a folder named in any script.
+new_case "Дмитрий-ゲーム"
+make_game gorv.exe
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
 # The four bytes must fit inside the file; the last four can be written.
 new_case last-four-bytes
 make_game gorv.exe $((default_offset + 4))

@@ -1,0 +1,13 @@
+#pragma once
+
+// While one of these lives, text written to a console window shows as
+// UTF-8 (paths with any letters); the console's own setting comes back
+// when it goes. Output to a pipe or a file is left as it is.
+struct Utf8Console {
+    Utf8Console();
+    ~Utf8Console();
+    Utf8Console(const Utf8Console&) = delete;
+    Utf8Console& operator=(const Utf8Console&) = delete;
+
+    unsigned savedCodePage = 0; // 0: nothing to restore
+};

@@ -1,0 +1,7 @@
+#include "platform/console.h"
+
+// Terminals here take the bytes as they come.
+
+Utf8Console::Utf8Console() = default;
+
+Utf8Console::~Utf8Console() = default;

@@ -1,0 +1,21 @@
+#include "platform/console.h"
+
+#include <windows.h>
+
+Utf8Console::Utf8Console() {
+    DWORD mode = 0;
+    // Only a real console has a mode; a pipe or a file does not.
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) == 0) {
+        return;
+    }
+    const UINT current = GetConsoleOutputCP();
+    if (current != 0 && current != CP_UTF8 && SetConsoleOutputCP(CP_UTF8) != 0) {
+        savedCodePage = current;
+    }
+}
+
+Utf8Console::~Utf8Console() {
+    if (savedCodePage != 0) {
+        SetConsoleOutputCP(savedCodePage);
+    }
+}

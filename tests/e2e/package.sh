@@ -1,0 +1,35 @@
+# The package a player downloads: made with CPack, unpacked as the player
+# would, and its program run through a whole patch.
+# Called as: bash package.sh CPACK BUILD_DIR PACKAGE_NAME PROGRAM [EMULATOR...]
+# where PROGRAM is the program's path inside the unpacked package.
+set -u
+cpack=$1
+build_dir=$2
+package_name=$3
+program=$4
+shift 4
+
+unpacked=$(mktemp -d "${TMPDIR:-/tmp}/gorv-package.XXXXXX")
+trap 'rm -rf "$unpacked"' EXIT
+"$cpack" --config "$build_dir/CPackConfig.cmake" -B "$unpacked/out" >/dev/null || { echo "cpack failed"; exit 1; }
+archive=$(ls "$unpacked/out/$package_name".*) || exit 1
+(cd "$unpacked" && cmake -E tar xf "$archive") || { echo "cannot unpack $archive"; exit 1; }
+contents=$(cd "$unpacked/$package_name" && find . -type f | sort | xargs)
+echo "$(basename "$archive"): $contents"
+
+set -- "$unpacked/$package_name/$program" "$@"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+trap 'rm -rf "$work" "$unpacked"' EXIT
+
+for document in README.md LICENSE; do
+    checks=$((checks + 1))
+    [[ " $contents " == *"/$document "* ]] || fail "the package has no $document"
+done
+
+new_case from-the-package
+make_game gorv.exe
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
+finish
