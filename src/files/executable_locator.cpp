@@ -1,41 +1,63 @@
 #include "files/executable_locator.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <vector>
 
 #include "files/game_files.h"
+#include "files/game_search.h"
+#include "files/path_answer.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
 
 namespace {
 
-// Terminals paste a dropped file's path in quotes.
-std::string withoutQuotes(const std::string& answer) {
-    if (answer.size() >= 2 && (answer.front() == '\'' || answer.front() == '"') && answer.back() == answer.front()) {
-        return answer.substr(1, answer.size() - 2);
-    }
-    return answer;
-}
-
 // The answer as a full path, as a dialog gives it; a folder stands for the
 // executable inside it.
-std::string executablePath(const std::string& answer) {
+std::string executablePath(const std::string& answer, const std::string& home) {
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(answer, error);
+    std::filesystem::path path = std::filesystem::absolute(pathFromAnswer(answer, home), error);
     if (std::filesystem::is_directory(path, error)) {
         path /= kExecutableName;
     }
     return path.lexically_normal().string();
 }
 
+// The number of one of `found` (from 1), as typed; 0 for anything else.
+std::size_t chosenNumber(const std::string& answer, std::size_t count) {
+    std::size_t number = 0;
+    for (const char c : answer) {
+        if (c < '0' || c > '9' || number > count) {
+            return 0;
+        }
+        number = number * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return number <= count ? number : 0;
+}
+
 std::string askOnConsole() {
+    const char* const homeVariable = std::getenv("HOME");
+    const std::string home = homeVariable != nullptr ? homeVariable : "";
+    const std::vector<std::string> found = findGameCopies(home, kExecutableName);
+    std::string question = "\nPath to your Gorv Executable (empty line to cancel): ";
+    if (!found.empty()) {
+        std::cout << "\nFound " << kExecutableName << " in:\n";
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            std::cout << "  " << i + 1 << ") " << found[i] << "\n";
+        }
+        question = "\nNumber or path of your Gorv Executable (empty line to cancel): ";
+    }
     for (;;) {
-        std::cout << "\nPath to your Gorv Executable (empty line to cancel): " << std::flush;
+        std::cout << question << std::flush;
         std::string answer;
-        if (!std::getline(std::cin, answer) || answer.empty()) {
+        if (!std::getline(std::cin, answer) || answer.find_first_not_of(" \t\r") == std::string::npos) {
             return kFailedPath;
         }
-        const std::string path = executablePath(withoutQuotes(answer));
+        if (const std::size_t number = chosenNumber(answer, found.size())) {
+            return found[number - 1];
+        }
+        const std::string path = executablePath(answer, home);
         if (isRegularFile(path)) {
             return path;
         }

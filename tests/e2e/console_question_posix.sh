@@ -3,7 +3,12 @@
 source "$(dirname "$0")/lib.sh"
 
 readonly question=$'\nPath to your Gorv Executable (empty line to cancel): '
+readonly choose=$'\nNumber or path of your Gorv Executable (empty line to cancel): '
 readonly sizes=$'1920\n1080\n'
+
+# A home folder of the tests' own: the tool looks for games in it.
+export HOME="$work/home"
+mkdir -p "$HOME"
 
 # Cancelling, by an empty answer or by the end of input, writes nothing.
 for input in $'\n\n' ''; do
@@ -36,12 +41,43 @@ expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_
 for name in GORV.EXE 'old\gorv.exe' FAILED; do
     new_case "other-name-$checks"
     make_game "game/$name"
-    run_patcher "$sizes"$'game/'"$name"$'\n\n'
+    run_patcher "$sizes'game/$name'"$'\n\n'
     expect_output "$asked$question$(patching "$folder/game/$name")$(not_patched "only a file named gorv.exe is patched")$summary_16_9"
     expect_files game "game/$name" "game/$name.backup"
     expect_same "game/$name" "$work/game.template"
     expect_same "game/$name.backup" "$work/game.template"
 done
+
+# Paths as people type or paste them.
+game="$HOME/My Games/Gorv/gorv.exe"
+for answer in "~/My Games/Gorv/gorv.exe" "~/My\\ Games/Gorv/gorv.exe" "file://$HOME/My%20Games/Gorv/gorv.exe" \
+    "'$game' " "  $game  " "$game"$'\r'; do
+    new_case "pasted-$checks"
+    make_game "$game"
+    run_patcher "$sizes$answer"$'\n\n'
+    expect_output "$asked$question$(patching "$game")$echo_16_9$summary_16_9"
+    expect_patched "$game" "$work/game.template" "$default_offset" "$bytes_16_9"
+    rm -r "$HOME/My Games"
+done
+
+# Games where Steam, Heroic and Lutris keep them are listed, each once
+# however many links lead to it, and one is picked by its number.
+new_case steam-libraries
+steam="$HOME/.local/share/Steam"
+sd_card="$folder/sd card"
+make_game "$steam/steamapps/common/Gorv/gorv.exe"
+make_game "$sd_card/steamapps/common/Gorv/gorv.exe"
+make_game "$HOME/Games/Heroic/Gorv/gorv.exe"
+make_game "$steam/steamapps/common/Other/game.exe"
+mkdir -p "$HOME/.steam" && ln -s ../.local/share/Steam "$HOME/.steam/steam"
+printf '"libraryfolders"\n{\n\t"0"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n\t"1"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n}\n' \
+    "$steam" "$sd_card" >"$steam/steamapps/libraryfolders.vdf"
+run_patcher "$sizes"$'2\n\n'
+listing=$'\nFound gorv.exe in:\n'"  1) $steam/steamapps/common/Gorv/gorv.exe"$'\n'"  2) $sd_card/steamapps/common/Gorv/gorv.exe"$'\n'"  3) $HOME/Games/Heroic/Gorv/gorv.exe"$'\n'
+expect_output "$asked$listing$choose$(patching "$sd_card/steamapps/common/Gorv/gorv.exe")$echo_16_9$summary_16_9"
+expect_patched "$sd_card/steamapps/common/Gorv/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
+expect_same "$steam/steamapps/common/Gorv/gorv.exe" "$work/game.template"
+rm -r "$HOME" && mkdir "$HOME"
 
 # A folder or a pipe named gorv.exe in the working folder is not the game:
 # the question follows, and nothing waits on the pipe.

@@ -1,0 +1,161 @@
+#include "files/game_search.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "platform/file_system.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Steam's folders under the home folder: its own, the older link to it,
+// and the Flatpak one.
+const char* const kSteamRoots[] = {".local/share/Steam", ".steam/steam",
+                                   ".var/app/com.valvesoftware.Steam/.local/share/Steam"};
+// Where Lutris and Heroic install games, one folder per game.
+const char* const kGameFolders[] = {"Games", "Games/Heroic"};
+
+struct Token {
+    enum Kind { Text, Open, Close } kind;
+    std::string text;
+};
+
+// Splits KeyValues text into quoted or bare strings and braces; false when
+// a quoted string does not end.
+bool tokenize(const std::string& vdf, std::vector<Token>* tokens) {
+    std::size_t i = 0;
+    while (i < vdf.size()) {
+        const char c = vdf[i];
+        if (std::isspace(static_cast<unsigned char>(c)) != 0) {
+            ++i;
+        } else if (vdf.compare(i, 2, "//") == 0) {
+            i = vdf.find('\n', i);
+            i = i == std::string::npos ? vdf.size() : i;
+        } else if (c == '{' || c == '}') {
+            tokens->push_back(Token{c == '{' ? Token::Open : Token::Close, ""});
+            ++i;
+        } else if (c == '"') {
+            std::string text;
+            for (++i; i < vdf.size() && vdf[i] != '"'; ++i) {
+                if (vdf[i] == '\\' && i + 1 < vdf.size()) {
+                    ++i;
+                }
+                text += vdf[i];
+            }
+            if (i == vdf.size()) {
+                return false;
+            }
+            ++i;
+            tokens->push_back(Token{Token::Text, text});
+        } else {
+            std::string text;
+            for (; i < vdf.size() && std::isspace(static_cast<unsigned char>(vdf[i])) == 0 && vdf[i] != '{' &&
+                   vdf[i] != '}' && vdf[i] != '"';
+                 ++i) {
+                text += vdf[i];
+            }
+            tokens->push_back(Token{Token::Text, text});
+        }
+    }
+    return true;
+}
+
+bool isNumber(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isPathKey(const std::string& key) {
+    std::string lower = key;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return lower == "path";
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The folders inside `folder`, by name.
+std::vector<fs::path> subfolders(const fs::path& folder) {
+    std::vector<fs::path> found;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (it->is_directory(error)) {
+            found.push_back(it->path());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+} // namespace
+
+std::vector<std::string> libraryFoldersIn(const std::string& vdf) {
+    std::vector<Token> tokens;
+    if (!tokenize(vdf, &tokens)) {
+        return {};
+    }
+    std::vector<std::string> folders;
+    int depth = 0;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind == Token::Close) {
+            if (--depth < 0) {
+                return {};
+            }
+            continue;
+        }
+        // A key, then either its value or a block.
+        if (tokens[i].kind != Token::Text || i + 1 == tokens.size()) {
+            return {};
+        }
+        const Token& value = tokens[++i];
+        if (value.kind == Token::Open) {
+            ++depth;
+        } else if (value.kind == Token::Close) {
+            return {};
+        } else if (isPathKey(tokens[i - 1].text) || (depth == 1 && isNumber(tokens[i - 1].text))) {
+            folders.push_back(value.text);
+        }
+    }
+    return depth == 0 ? folders : std::vector<std::string>{};
+}
+
+std::vector<std::string> findGameCopies(const std::string& home, const std::string& fileName) {
+    if (home.empty()) {
+        return {};
+    }
+    std::vector<fs::path> gameFolders;
+    for (const char* root : kSteamRoots) {
+        const fs::path steam = fs::path(home) / root;
+        std::vector<fs::path> libraries{steam};
+        for (const std::string& library : libraryFoldersIn(readText(steam / "steamapps" / "libraryfolders.vdf"))) {
+            libraries.emplace_back(library);
+        }
+        for (const fs::path& library : libraries) {
+            const std::vector<fs::path> games = subfolders(library / "steamapps" / "common");
+            gameFolders.insert(gameFolders.end(), games.begin(), games.end());
+        }
+    }
+    for (const char* folder : kGameFolders) {
+        const std::vector<fs::path> games = subfolders(fs::path(home) / folder);
+        gameFolders.insert(gameFolders.end(), games.begin(), games.end());
+    }
+
+    std::vector<std::string> copies;
+    std::set<fs::path> seen;
+    for (const fs::path& folder : gameFolders) {
+        const fs::path candidate = folder / fileName;
+        std::error_code error;
+        const fs::path identity = fs::canonical(candidate, error);
+        if (!error && isRegularFile(candidate.string()) && seen.insert(identity).second) {
+            copies.push_back(candidate.lexically_normal().string());
+        }
+    }
+    return copies;
+}

@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "files/path_answer.h"
+
+TEST(PathAnswer, ReadsPathsAsTypedOrPasted) {
+    const std::string home = "/home/deck";
+    const std::string game = "/home/deck/My Games/Gorv/gorv.exe";
+    for (const char* answer : {
+             "/home/deck/My Games/Gorv/gorv.exe",
+             "  /home/deck/My Games/Gorv/gorv.exe\t\r",
+             "~/My Games/Gorv/gorv.exe",
+             "~/My\\ Games/Gorv/gorv.exe",
+             "/home/deck/My\\ Games/Gorv/gorv.exe",
+             "file:///home/deck/My%20Games/Gorv/gorv.exe",
+             "file://localhost/home/deck/My%20Games/Gorv/gorv.exe",
+             "'/home/deck/My Games/Gorv/gorv.exe' ",
+             "\"/home/deck/My Games/Gorv/gorv.exe\"",
+             "'~/My Games/Gorv/gorv.exe'",
+         }) {
+        EXPECT_EQ(pathFromAnswer(answer, home), game) << answer;
+    }
+}
+
+TEST(PathAnswer, LeavesWhatIsNotSpecial) {
+    EXPECT_EQ(pathFromAnswer("~", "/home/deck"), "/home/deck");
+    EXPECT_EQ(pathFromAnswer("~deck/gorv.exe", "/home/deck"), "~deck/gorv.exe");
+    EXPECT_EQ(pathFromAnswer("~/gorv.exe", ""), "~/gorv.exe") << "no home, no expansion";
+    EXPECT_EQ(pathFromAnswer("a/~/b", "/home/deck"), "a/~/b");
+    EXPECT_EQ(pathFromAnswer("'old\\gorv.exe'", ""), "old\\gorv.exe") << "quotes keep backslashes";
+    EXPECT_EQ(pathFromAnswer("old\\\\gorv.exe", ""), "old\\gorv.exe");
+    EXPECT_EQ(pathFromAnswer("'unmatched", ""), "'unmatched");
+    EXPECT_EQ(pathFromAnswer("file:///a%2", ""), "/a%2") << "a cut-off escape stays";
+    EXPECT_EQ(pathFromAnswer("file:///a%zz%C3%A9", ""), "/a%zz\xC3\xA9");
+}
