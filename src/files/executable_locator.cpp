@@ -13,18 +13,18 @@
 
 namespace {
 
-// The answer as a full path, as a dialog gives it; a folder stands for the
-// executable inside it.
-std::string executablePath(const std::string& answer, const std::string& home) {
+// A full path, as a dialog gives it; a folder stands for the executable
+// inside it.
+std::string executablePath(const std::string& typed) {
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(pathFromAnswer(answer, home), error);
+    std::filesystem::path path = std::filesystem::absolute(typed, error);
     if (std::filesystem::is_directory(path, error)) {
         path /= kExecutableName;
     }
     return path.lexically_normal().string();
 }
 
-// The number of one of `found` (from 1), as typed; 0 for anything else.
+// The number (from 1) of one of `count` games, as typed; 0 for anything else.
 std::size_t chosenNumber(const std::string& answer, std::size_t count) {
     std::size_t number = 0;
     for (const char c : answer) {
@@ -51,13 +51,17 @@ std::string askOnConsole() {
     for (;;) {
         std::cout << question << std::flush;
         std::string answer;
-        if (!std::getline(std::cin, answer) || answer.find_first_not_of(" \t\r") == std::string::npos) {
+        if (!std::getline(std::cin, answer)) {
             return kFailedPath;
         }
-        if (const std::size_t number = chosenNumber(answer, found.size())) {
+        const std::string typed = pathFromAnswer(answer, home);
+        if (typed.empty()) {
+            return kFailedPath;
+        }
+        if (const std::size_t number = chosenNumber(typed, found.size())) {
             return found[number - 1];
         }
-        const std::string path = executablePath(answer, home);
+        const std::string path = executablePath(typed);
         if (isRegularFile(path)) {
             return path;
         }
