@@ -50,10 +50,15 @@ void clearRuntimeError() {
     _doserrno = 0;
 }
 
-bool openStream(const std::string& path, const char* mode, File* file, std::string* err) {
-    clearRuntimeError();
-    file->reset(std::fopen(path.c_str(), mode));
-    return *file != nullptr || failFromRuntime(err);
+// Puts a stream on an open descriptor, which is closed when that fails.
+bool streamOn(int descriptor, const char* mode, File* file, std::string* err) {
+    file->reset(_fdopen(descriptor, mode));
+    if (*file != nullptr) {
+        return true;
+    }
+    const bool failed = failFromRuntime(err);
+    _close(descriptor);
+    return failed;
 }
 
 HANDLE handleOf(std::FILE* file) {
@@ -75,21 +80,19 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
     if (handle == INVALID_HANDLE_VALUE) {
         return failWith(GetLastError(), err);
     }
+    clearRuntimeError();
     const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
     if (descriptor < 0) {
         CloseHandle(handle);
         return failFromRuntime(err);
     }
-    file->reset(_fdopen(descriptor, "rb"));
-    if (*file == nullptr) {
-        _close(descriptor);
-        return failFromRuntime(err);
-    }
-    return true;
+    return streamOn(descriptor, "rb", file, err);
 }
 
 bool openForUpdate(const std::string& path, File* file, std::string* err) {
-    return openStream(path, "r+b", file, err);
+    clearRuntimeError();
+    file->reset(std::fopen(path.c_str(), "r+b"));
+    return *file != nullptr || failFromRuntime(err);
 }
 
 bool createNewFile(const std::string& path, std::FILE*, File* file, std::string* err) {
@@ -99,13 +102,7 @@ bool createNewFile(const std::string& path, std::FILE*, File* file, std::string*
     if (descriptor < 0) {
         return failFromRuntime(err);
     }
-    file->reset(_fdopen(descriptor, "wb"));
-    if (*file == nullptr) {
-        const bool failed = failFromRuntime(err);
-        _close(descriptor);
-        return failed;
-    }
-    return true;
+    return streamOn(descriptor, "wb", file, err);
 }
 
 bool closeFile(File* file, std::string* err) {
@@ -154,7 +151,7 @@ bool tryLockFile(std::FILE* file, bool* locked, std::string* err) {
         return true;
     }
     const DWORD error = GetLastError();
-    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING || failWith(error, err);
+    return error == ERROR_LOCK_VIOLATION || failWith(error, err);
 }
 
 bool isRegularFile(const std::string& path) {
