@@ -26,9 +26,9 @@ TEST(BackupCopy, CopyFailingPartWayKeepsTheEarlierBackup) {
     limited.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
 
-    std::string backupPath;
+    Backup backup;
     std::string err;
-    const bool made = backupExecutable(game, &backupPath, &err);
+    const bool made = backupExecutable(game, kDefaultPatchOffset, &backup, &err);
 
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedSignal);
@@ -38,4 +38,29 @@ TEST(BackupCopy, CopyFailingPartWayKeepsTheEarlierBackup) {
     EXPECT_EQ(readBytes(game + ".backup"), "the good copy");
     EXPECT_EQ(readBytes(game), patternBytes(8192));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2) << "no temporary file left";
+}
+
+// What stands at the backup's name but is no backup of its own (a link to
+// a copy, or the game itself under a second name) is replaced by a file.
+TEST(BackupCopy, ALinkIsNeverTakenForABackup) {
+    TempFolder folder;
+    const std::string game = folder.file(kExecutableName);
+    const std::string backupPath = game + ".backup";
+    writeBytes(game, patternBytes(5000));
+    for (const bool symbolic : {true, false}) {
+        SCOPED_TRACE(symbolic ? "symlink" : "hardlink");
+        std::filesystem::remove(backupPath);
+        if (symbolic) {
+            writeBytes(folder.file("copy"), patternBytes(5000));
+            std::filesystem::create_symlink(folder.file("copy"), backupPath);
+        } else {
+            std::filesystem::create_hard_link(game, backupPath);
+        }
+        Backup backup;
+        std::string err;
+        ASSERT_TRUE(backupExecutable(game, 1000, &backup, &err)) << err;
+        EXPECT_FALSE(std::filesystem::is_symlink(backupPath));
+        EXPECT_EQ(std::filesystem::hard_link_count(game), 1U);
+        EXPECT_EQ(readBytes(backupPath), patternBytes(5000));
+    }
 }

@@ -24,8 +24,10 @@ TEST(GameSearch, LibraryFoldersOfSteam) {
     EXPECT_EQ(libraryFoldersIn(current),
               (std::vector<std::string>{"/home/deck/.local/share/Steam", "/run/media/deck/SD \"card\"\\Games"}));
 
-    const char* const older = "\"LibraryFolders\" { \"TimeNextStatsReport\" \"1600000000\" \"1\" \"/mnt/games\" }";
-    EXPECT_EQ(libraryFoldersIn(older), (std::vector<std::string>{"/mnt/games"}));
+    // The older form, with bare tokens and numbered keys; keys in any case.
+    const char* const older = "LibraryFolders { \"TimeNextStatsReport\" \"1600000000\" \"1\" \"/mnt/games\" "
+                              "\"10\" /mnt/more \"2\" { \"Path\" \"/mnt/sd\" } }";
+    EXPECT_EQ(libraryFoldersIn(older), (std::vector<std::string>{"/mnt/games", "/mnt/more", "/mnt/sd"}));
 
     for (const char* broken : {"", "\"libraryfolders\" { \"0\" { \"path\" \"/x\" }", "\"a\" { \"path\" \"/x }",
                                "\"a\" } {", "\"a\" { \"path\" }", "\"a\" \"b\" \"path\""}) {

@@ -16,8 +16,20 @@ TEST(PathAnswer, ReadsPathsAsTypedOrPasted) {
              "'/home/deck/My Games/Gorv/gorv.exe' ",
              "\"/home/deck/My Games/Gorv/gorv.exe\"",
              "'~/My Games/Gorv/gorv.exe'",
+             "file:///home/deck/My%20Games/Gorv/gorv%2eexe",
          }) {
         EXPECT_EQ(pathFromAnswer(answer, home), game) << answer;
+    }
+
+    // An apostrophe in a folder name, as shells and file managers quote it.
+    for (const char* answer : {
+             "'/games/Tom'\\''s Game/gorv.exe'",
+             "'/games/Tom'\"'\"'s Game/gorv.exe'",
+             "/games/Tom\\'s\\ Game/gorv.exe",
+             "\"/games/Tom's Game/gorv.exe\"",
+             "'/games/Tom's Game/gorv.exe'",
+         }) {
+        EXPECT_EQ(pathFromAnswer(answer, home), "/games/Tom's Game/gorv.exe") << answer;
     }
 }
 
@@ -30,5 +42,8 @@ TEST(PathAnswer, LeavesWhatIsNotSpecial) {
     EXPECT_EQ(pathFromAnswer("old\\\\gorv.exe", ""), "old\\gorv.exe");
     EXPECT_EQ(pathFromAnswer("'unmatched", ""), "'unmatched");
     EXPECT_EQ(pathFromAnswer("file:///a%2", ""), "/a%2") << "a cut-off escape stays";
-    EXPECT_EQ(pathFromAnswer("file:///a%zz%C3%A9", ""), "/a%zz\xC3\xA9");
+    EXPECT_EQ(pathFromAnswer("file:///a%zz%C3%A9%c3%a9", ""), "/a%zz\xC3\xA9\xC3\xA9");
+    EXPECT_EQ(pathFromAnswer("/games/Gorv\\ ", ""), "/games/Gorv ") << "an escaped blank at the end stays";
+    EXPECT_EQ(pathFromAnswer("/games/Gorv\\\\ ", ""), "/games/Gorv\\") << "an escaped backslash does not escape";
+    EXPECT_EQ(pathFromAnswer("''", ""), "") << "empty quotes cancel";
 }

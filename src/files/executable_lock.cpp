@@ -2,14 +2,16 @@
 
 bool lockExecutable(const std::string& path, File* lock, std::string* err) {
     std::string reason;
-    bool locked = false;
-    if (!openForReading(path, lock, &reason) || !tryLockFile(lock->get(), &locked, &reason)) {
+    LockState state = LockState::Locked;
+    if (!openForLocking(path, lock, &reason) || !tryLockFile(lock->get(), &state, &reason)) {
         *err = "could not lock " + path + ": " + reason;
         return false;
     }
-    if (!locked) {
+    if (state == LockState::Held) {
         *err = path + " is being patched by another run";
         return false;
     }
+    // A file system without locks (NFS without its lock service) leaves only
+    // the guard against two runs at once: the backup stays whole either way.
     return true;
 }

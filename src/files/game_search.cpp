@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "platform/file_system.h"
@@ -20,49 +18,52 @@ const char* const kSteamRoots[] = {".local/share/Steam", ".steam/steam",
 // Where Lutris and Heroic install games, one folder per game.
 const char* const kGameFolders[] = {"Games", "Games/Heroic"};
 
+// Real files are a few kilobytes; anything larger is not Steam's.
+constexpr std::size_t kMaxVdfSize = std::size_t{1} << 20;
+
 struct Token {
-    enum Kind { Text, Open, Close } kind;
+    enum Kind { Text, Open, Close, End, Broken } kind;
     std::string text;
 };
 
-// Splits KeyValues text into quoted or bare strings and braces; false when
-// a quoted string does not end.
-bool tokenize(const std::string& vdf, std::vector<Token>* tokens) {
-    std::size_t i = 0;
-    while (i < vdf.size()) {
-        const char c = vdf[i];
+// The KeyValues token that starts at or after *i: a quoted or bare string,
+// a brace, the end of the text, or Broken for a quoted string that does
+// not end. Moves *i past it.
+Token nextToken(const std::string& vdf, std::size_t* i) {
+    while (*i < vdf.size()) {
+        const char c = vdf[*i];
         if (std::isspace(static_cast<unsigned char>(c)) != 0) {
-            ++i;
-        } else if (vdf.compare(i, 2, "//") == 0) {
-            i = vdf.find('\n', i);
-            i = i == std::string::npos ? vdf.size() : i;
+            ++*i;
+        } else if (vdf.compare(*i, 2, "//") == 0) {
+            *i = vdf.find('\n', *i);
+            *i = *i == std::string::npos ? vdf.size() : *i;
         } else if (c == '{' || c == '}') {
-            tokens->push_back(Token{c == '{' ? Token::Open : Token::Close, ""});
-            ++i;
+            ++*i;
+            return Token{c == '{' ? Token::Open : Token::Close, ""};
         } else if (c == '"') {
             std::string text;
-            for (++i; i < vdf.size() && vdf[i] != '"'; ++i) {
-                if (vdf[i] == '\\' && i + 1 < vdf.size()) {
-                    ++i;
+            for (++*i; *i < vdf.size() && vdf[*i] != '"'; ++*i) {
+                if (vdf[*i] == '\\' && *i + 1 < vdf.size()) {
+                    ++*i;
                 }
-                text += vdf[i];
+                text += vdf[*i];
             }
-            if (i == vdf.size()) {
-                return false;
+            if (*i == vdf.size()) {
+                return Token{Token::Broken, ""};
             }
-            ++i;
-            tokens->push_back(Token{Token::Text, text});
+            ++*i;
+            return Token{Token::Text, text};
         } else {
             std::string text;
-            for (; i < vdf.size() && std::isspace(static_cast<unsigned char>(vdf[i])) == 0 && vdf[i] != '{' &&
-                   vdf[i] != '}' && vdf[i] != '"';
-                 ++i) {
-                text += vdf[i];
+            for (; *i < vdf.size() && std::isspace(static_cast<unsigned char>(vdf[*i])) == 0 && vdf[*i] != '{' &&
+                   vdf[*i] != '}' && vdf[*i] != '"';
+                 ++*i) {
+                text += vdf[*i];
             }
-            tokens->push_back(Token{Token::Text, text});
+            return Token{Token::Text, text};
         }
     }
-    return true;
+    return Token{Token::End, ""};
 }
 
 bool isNumber(const std::string& text) {
@@ -76,9 +77,10 @@ bool isPathKey(const std::string& key) {
     return lower == "path";
 }
 
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+std::string readVdf(const fs::path& path) {
+    std::string text;
+    std::string ignored;
+    return readSmallFile(path.string(), kMaxVdfSize, &text, &ignored) ? text : std::string();
 }
 
 // The folders inside `folder`, by name.
@@ -97,29 +99,23 @@ std::vector<fs::path> subfolders(const fs::path& folder) {
 } // namespace
 
 std::vector<std::string> libraryFoldersIn(const std::string& vdf) {
-    std::vector<Token> tokens;
-    if (!tokenize(vdf, &tokens)) {
-        return {};
-    }
     std::vector<std::string> folders;
     int depth = 0;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        if (tokens[i].kind == Token::Close) {
+    std::size_t i = 0;
+    for (Token key = nextToken(vdf, &i); key.kind != Token::End; key = nextToken(vdf, &i)) {
+        if (key.kind == Token::Close) {
             if (--depth < 0) {
                 return {};
             }
             continue;
         }
         // A key, then either its value or a block.
-        if (tokens[i].kind != Token::Text || i + 1 == tokens.size()) {
-            return {};
-        }
-        const Token& value = tokens[++i];
+        const Token value = key.kind == Token::Text ? nextToken(vdf, &i) : Token{Token::Broken, ""};
         if (value.kind == Token::Open) {
             ++depth;
-        } else if (value.kind == Token::Close) {
+        } else if (value.kind != Token::Text) {
             return {};
-        } else if (isPathKey(tokens[i - 1].text) || (depth == 1 && isNumber(tokens[i - 1].text))) {
+        } else if (isPathKey(key.text) || (depth == 1 && isNumber(key.text))) {
             folders.push_back(value.text);
         }
     }
@@ -131,13 +127,21 @@ std::vector<std::string> findGameCopies(const std::string& home, const std::stri
         return {};
     }
     std::vector<fs::path> gameFolders;
+    std::set<fs::path> searched;
     for (const char* root : kSteamRoots) {
         const fs::path steam = fs::path(home) / root;
         std::vector<fs::path> libraries{steam};
-        for (const std::string& library : libraryFoldersIn(readText(steam / "steamapps" / "libraryfolders.vdf"))) {
+        for (const std::string& library : libraryFoldersIn(readVdf(steam / "steamapps" / "libraryfolders.vdf"))) {
             libraries.emplace_back(library);
         }
         for (const fs::path& library : libraries) {
+            // However often the file lists a library, or links lead to it,
+            // it is searched once.
+            std::error_code error;
+            const fs::path identity = fs::canonical(library, error);
+            if (!searched.insert(error ? library.lexically_normal() : identity).second) {
+                continue;
+            }
             const std::vector<fs::path> games = subfolders(library / "steamapps" / "common");
             gameFolders.insert(gameFolders.end(), games.begin(), games.end());
         }

@@ -6,13 +6,23 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// Whether the character at `at` follows an odd number of backslashes.
+bool isEscaped(const std::string& text, std::size_t at) {
+    std::size_t backslashes = 0;
+    while (at > backslashes && text[at - backslashes - 1] == '\\') {
+        ++backslashes;
+    }
+    return backslashes % 2 == 1;
+}
+
 std::string trimmed(const std::string& text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && isBlank(text[begin])) {
         ++begin;
     }
-    while (end > begin && isBlank(text[end - 1])) {
+    // A blank after a backslash is part of the name ("Gorv\ ").
+    while (end > begin && isBlank(text[end - 1]) && !isEscaped(text, end - 1)) {
         --end;
     }
     return text.substr(begin, end - begin);
@@ -20,6 +30,32 @@ std::string trimmed(const std::string& text) {
 
 bool isQuoted(const std::string& text) {
     return text.size() >= 2 && (text.front() == '\'' || text.front() == '"') && text.back() == text.front();
+}
+
+// The text read as one shell word, as terminals and file managers quote a
+// path: quoted pieces taken as they stand, and between them a backslash
+// stands for the character after it, so "'Tom'\''s Game'" and
+// "'Tom'"'"'s Game'" are "Tom's Game". Blanks are part of the word. False
+// when a quote does not end.
+bool shellWord(const std::string& text, std::string* word) {
+    word->clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\'' || c == '"') {
+            const std::size_t end = text.find(c, i + 1);
+            if (end == std::string::npos) {
+                return false;
+            }
+            word->append(text, i + 1, end - i - 1);
+            i = end;
+        } else {
+            if (c == '\\' && i + 1 < text.size()) {
+                ++i;
+            }
+            *word += text[i];
+        }
+    }
+    return true;
 }
 
 // A backslash stands for the character after it, as in the shell.
@@ -83,6 +119,11 @@ std::string withHome(const std::string& text, const std::string& home) {
 
 std::string pathFromAnswer(const std::string& answer, const std::string& home) {
     const std::string text = trimmed(answer);
-    const std::string unquoted = isQuoted(text) ? text.substr(1, text.size() - 2) : withoutEscapes(text);
+    // A quote that does not pair up, as in 'Tom's Game', is read as people
+    // mean it: the outer quotes go and everything inside them stays.
+    std::string unquoted;
+    if (!shellWord(text, &unquoted)) {
+        unquoted = isQuoted(text) ? text.substr(1, text.size() - 2) : withoutEscapes(text);
+    }
     return withHome(pathOfFileUri(unquoted), home);
 }

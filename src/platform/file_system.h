@@ -18,12 +18,26 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 /// Opens an existing file for reading, following links.
 bool openForReading(const std::string& path, File* file, std::string* err);
+/// Opens an existing regular file for reading, but not through a link:
+/// false for a link, a folder, a pipe or a device.
+bool openPlainFileForReading(const std::string& path, File* file, std::string* err);
+/// Opens an existing file to hold a lock on it: for writing where the file
+/// may be written (network file systems lock only such handles), else for
+/// reading. Never creates, truncates or writes it.
+bool openForLocking(const std::string& path, File* file, std::string* err);
+/// True when both open files are one and the same file (two names of it).
+bool isSameFile(std::FILE* first, std::FILE* second);
+/// The whole text of a regular file of at most `maxSize` bytes. False for
+/// anything else (a folder, a pipe, a device, a larger file) and on a
+/// failed read; never waits on a pipe.
+bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* text, std::string* err);
 /// Opens an existing file for reading and writing in place, following
 /// links; never creates or truncates it.
 bool openForUpdate(const std::string& path, File* file, std::string* err);
 /// Creates a file for writing that must not exist yet; a link at its name
 /// is not followed. It gets the permission bits of `like` where the system
-/// has them.
+/// and the file system have them; a file system that cannot set them
+/// (FAT, exFAT) is no failure.
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err);
 /// Closes the file and reports a failed flush or close.
 bool closeFile(File* file, std::string* err);
@@ -37,10 +51,14 @@ bool seekTo(std::FILE* file, std::int64_t position, std::string* err);
 /// Flushes the stream and forces the file's data to the disk.
 bool syncFile(std::FILE* file, std::string* err);
 
-/// Takes an exclusive lock on the open file without waiting: *locked is
-/// false when another process holds it. The lock goes with the handle, or
-/// with the process when that ends in any way.
-bool tryLockFile(std::FILE* file, bool* locked, std::string* err);
+enum class LockState {
+    Locked,       // this handle holds the lock
+    Held,         // another process holds a lock on the file
+    NotSupported, // the file system has no locks (NFS without its lock service)
+};
+/// Takes an exclusive lock on the open file without waiting. The lock goes
+/// with the handle, or with the process when that ends in any way.
+bool tryLockFile(std::FILE* file, LockState* state, std::string* err);
 
 /// True for a regular file, or a link to one.
 bool isRegularFile(const std::string& path);
@@ -48,8 +66,11 @@ bool isRegularFile(const std::string& path);
 /// path where nothing stands is no failure.
 bool removeFile(const std::string& path, std::string* err);
 /// Moves `from` over `to` in one step and makes the move durable: `to` is
-/// either the old file or the whole new one, also after a power cut.
-bool replaceFile(const std::string& from, const std::string& to, std::string* err);
+/// either the old file or the whole new one, also after a power cut. Once
+/// the move is made the call succeeds: a folder that cannot be synced
+/// afterwards only puts the reason in *note (empty where the file system
+/// simply has no such sync).
+bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err);
 
 /// The character that separates the folders of a path on this system.
 extern const char kPathSeparator;

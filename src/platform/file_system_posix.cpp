@@ -49,6 +49,41 @@ bool openStream(const std::string& path, const char* mode, File* file, std::stri
     return *file != nullptr || fail(err);
 }
 
+// Puts a stream on the descriptor, which the stream then owns.
+bool streamOn(Descriptor* descriptor, const char* mode, File* file, std::string* err) {
+    file->reset(::fdopen(descriptor->value, mode));
+    if (*file == nullptr) {
+        return fail(err);
+    }
+    descriptor->release();
+    return true;
+}
+
+// A regular file opened for reading, without waiting on a pipe or a device
+// and, with O_NOFOLLOW in `flags`, not through a link.
+bool openRegularFile(const std::string& path, int flags, struct stat* status, File* file, std::string* err) {
+    Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags));
+    if (descriptor.value < 0 || ::fstat(descriptor.value, status) != 0) {
+        return fail(err);
+    }
+    if (!S_ISREG(status->st_mode)) {
+        *err = S_ISDIR(status->st_mode) ? std::strerror(EISDIR) : "Not a regular file";
+        return false;
+    }
+    // Reads of a regular file never wait; the flag only kept open() from it.
+    const int fileFlags = ::fcntl(descriptor.value, F_GETFL);
+    if (fileFlags < 0 || ::fcntl(descriptor.value, F_SETFL, fileFlags & ~O_NONBLOCK) != 0) {
+        return fail(err);
+    }
+    return streamOn(&descriptor, "rb", file, err);
+}
+
+// The errors of a file system that does not have the feature at all, as
+// opposed to one that failed at it.
+bool isUnsupported(int error) {
+    return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL;
+}
+
 } // namespace
 
 void FileCloser::operator()(std::FILE* file) const {
@@ -63,6 +98,53 @@ bool openForUpdate(const std::string& path, File* file, std::string* err) {
     return openStream(path, "r+b", file, err);
 }
 
+bool openPlainFileForReading(const std::string& path, File* file, std::string* err) {
+    struct stat status {};
+    return openRegularFile(path, O_NOFOLLOW, &status, file, err);
+}
+
+bool openForLocking(const std::string& path, File* file, std::string* err) {
+    Descriptor descriptor(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    if (descriptor.value < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
+        return openForReading(path, file, err);
+    }
+    if (descriptor.value < 0) {
+        return fail(err);
+    }
+    return streamOn(&descriptor, "r+b", file, err);
+}
+
+bool isSameFile(std::FILE* first, std::FILE* second) {
+    struct stat one {};
+    struct stat other {};
+    return ::fstat(::fileno(first), &one) == 0 && ::fstat(::fileno(second), &other) == 0 &&
+           one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
+
+bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* text, std::string* err) {
+    struct stat status {};
+    File file;
+    if (!openRegularFile(path, 0, &status, &file, err)) {
+        return false;
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > maxSize) {
+        *err = std::strerror(EFBIG);
+        return false;
+    }
+    // One byte more than it had shows a file that grew meanwhile.
+    text->resize(static_cast<std::size_t>(status.st_size) + 1);
+    const std::size_t count = std::fread(&(*text)[0], 1, text->size(), file.get());
+    if (std::ferror(file.get()) != 0) {
+        return fail(err);
+    }
+    if (count > static_cast<std::size_t>(status.st_size)) {
+        *err = std::strerror(EFBIG);
+        return false;
+    }
+    text->resize(count);
+    return true;
+}
+
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err) {
     struct stat status {};
     if (::fstat(::fileno(like), &status) != 0) {
@@ -73,16 +155,13 @@ bool createNewFile(const std::string& path, std::FILE* like, File* file, std::st
     if (descriptor.value < 0) {
         return fail(err);
     }
-    // The mode given to open is narrowed by the umask; the copy gets all of it.
-    if (::fchmod(descriptor.value, permissions) != 0) {
+    // The mode given to open is narrowed by the umask; the copy gets all of
+    // it where the file system keeps permission bits at all (FAT and exFAT
+    // refuse, as cp -p warns there and goes on).
+    if (::fchmod(descriptor.value, permissions) != 0 && errno != EPERM && !isUnsupported(errno)) {
         return fail(err);
     }
-    file->reset(::fdopen(descriptor.value, "wb"));
-    if (*file == nullptr) {
-        return fail(err);
-    }
-    descriptor.release();
-    return true;
+    return streamOn(&descriptor, "wb", file, err);
 }
 
 bool closeFile(File* file, std::string* err) {
@@ -115,9 +194,20 @@ bool syncFile(std::FILE* file, std::string* err) {
     return (std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0) || fail(err);
 }
 
-bool tryLockFile(std::FILE* file, bool* locked, std::string* err) {
-    *locked = ::flock(::fileno(file), LOCK_EX | LOCK_NB) == 0;
-    return *locked || errno == EWOULDBLOCK || fail(err);
+bool tryLockFile(std::FILE* file, LockState* state, std::string* err) {
+    if (::flock(::fileno(file), LOCK_EX | LOCK_NB) == 0) {
+        *state = LockState::Locked;
+        return true;
+    }
+    if (errno == EWOULDBLOCK) {
+        *state = LockState::Held;
+        return true;
+    }
+    if (errno == ENOLCK || isUnsupported(errno)) {
+        *state = LockState::NotSupported;
+        return true;
+    }
+    return fail(err);
 }
 
 bool isRegularFile(const std::string& path) {
@@ -129,12 +219,19 @@ bool removeFile(const std::string& path, std::string* err) {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT || fail(err);
 }
 
-bool replaceFile(const std::string& from, const std::string& to, std::string* err) {
+bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {
+    note->clear();
+    // The new name lives in the folder: sync that too, or a power cut may
+    // bring back the old file. The folder is opened first, so that nothing
+    // can fail between the move and its sync but the sync itself; a folder
+    // the user may not open (mode 0300) is moved in without it.
+    const Descriptor folder(::open(folderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (std::rename(from.c_str(), to.c_str()) != 0) {
         return fail(err);
     }
-    // The new name lives in the folder: sync that too, or a power cut may
-    // bring back the old file.
-    const Descriptor folder(::open(folderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return (folder.value >= 0 && ::fsync(folder.value) == 0) || fail(err);
+    // From here on the old file is gone: this is a success whatever follows.
+    if (folder.value >= 0 && ::fsync(folder.value) != 0 && !isUnsupported(errno)) {
+        *note = std::strerror(errno);
+    }
+    return true;
 }

@@ -89,6 +89,56 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
     return streamOn(descriptor, "rb", file, err);
 }
 
+bool openPlainFileForReading(const std::string& path, File* file, std::string* err) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return failWith(GetLastError(), err);
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        *err = "Not a regular file";
+        return false;
+    }
+    return openForReading(path, file, err);
+}
+
+bool openForLocking(const std::string& path, File* file, std::string* err) {
+    // The lock lies past the end of the file, so reading access is enough.
+    return openForReading(path, file, err);
+}
+
+bool isSameFile(std::FILE* first, std::FILE* second) {
+    BY_HANDLE_FILE_INFORMATION one{};
+    BY_HANDLE_FILE_INFORMATION other{};
+    return GetFileInformationByHandle(handleOf(first), &one) != 0 &&
+           GetFileInformationByHandle(handleOf(second), &other) != 0 &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
+           one.nFileIndexLow == other.nFileIndexLow;
+}
+
+bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* text, std::string* err) {
+    File file;
+    std::int64_t size = 0;
+    if (!openPlainFileForReading(path, &file, err) || !fileSize(file.get(), &size, err)) {
+        return false;
+    }
+    if (size < 0 || static_cast<std::uint64_t>(size) > maxSize) {
+        *err = std::strerror(EFBIG);
+        return false;
+    }
+    text->resize(static_cast<std::size_t>(size) + 1);
+    clearRuntimeError();
+    const std::size_t count = std::fread(&(*text)[0], 1, text->size(), file.get());
+    if (std::ferror(file.get()) != 0) {
+        return failFromRuntime(err);
+    }
+    if (count > static_cast<std::size_t>(size)) {
+        *err = std::strerror(EFBIG);
+        return false;
+    }
+    text->resize(count);
+    return true;
+}
+
 bool openForUpdate(const std::string& path, File* file, std::string* err) {
     clearRuntimeError();
     file->reset(std::fopen(path.c_str(), "r+b"));
@@ -140,18 +190,26 @@ bool syncFile(std::FILE* file, std::string* err) {
     return (std::fflush(file) == 0 && _commit(_fileno(file)) == 0) || failFromRuntime(err);
 }
 
-bool tryLockFile(std::FILE* file, bool* locked, std::string* err) {
+bool tryLockFile(std::FILE* file, LockState* state, std::string* err) {
     // Windows locks are mandatory: a lock on the file's bytes would stop our
     // own reads. One byte far past any real end of file takes no data.
     OVERLAPPED position{};
     position.Offset = 0;
     position.OffsetHigh = 0x7FFFFFFF;
-    *locked = LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position) != 0;
-    if (*locked) {
+    if (LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &position) != 0) {
+        *state = LockState::Locked;
         return true;
     }
     const DWORD error = GetLastError();
-    return error == ERROR_LOCK_VIOLATION || failWith(error, err);
+    if (error == ERROR_LOCK_VIOLATION) {
+        *state = LockState::Held;
+        return true;
+    }
+    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
+        *state = LockState::NotSupported;
+        return true;
+    }
+    return failWith(error, err);
 }
 
 bool isRegularFile(const std::string& path) {
@@ -168,7 +226,9 @@ bool removeFile(const std::string& path, std::string* err) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || failWith(error, err);
 }
 
-bool replaceFile(const std::string& from, const std::string& to, std::string* err) {
+bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {
+    note->clear();
+    // The write-through move returns once the new name is on the disk.
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
            failWith(GetLastError(), err);
 }

@@ -97,13 +97,16 @@ int runPatcher() {
     // Held until the executable is written: another run can neither patch
     // it between our backup and our write nor swap the backup under us.
     File lock;
-    std::string backupPath;
+    Backup backup;
     std::string err;
-    if (!lockExecutable(location.path, &lock, &err) || !backupExecutable(location.path, &backupPath, &err)) {
+    if (!lockExecutable(location.path, &lock, &err) || !backupExecutable(location.path, patchOffset, &backup, &err)) {
         std::cout << "\nBackup failed: " << err << "\n";
         return closeRun();
     }
-    std::cout << "\nBacked Up " << backupPath << std::endl;
+    std::cout << "\nBacked Up " << backup.path << std::endl;
+    if (!backup.note.empty()) {
+        std::cout << "Note: " << backup.note << std::endl;
+    }
 
     std::cout << "\nPatching: " << location.path << std::endl;
     if (!patchExecutable(location, patchOffset, patchText, &err)) {

@@ -11,17 +11,23 @@ printf 'an earlier backup\n' >"$work/earlier.backup"
 make_game "$work/patched.template"
 printf '\x39\x8e\xe3\x3f' | dd of="$work/patched.template" bs=1 seek="$default_offset" conv=notrunc status=none
 
+command -v strace >/dev/null || { fail "strace is not installed"; finish; }
+
 # A folder with the game and an earlier backup; runs the tool there under
-# strace with ARGS, its calls logged to $log.
+# strace with ARGS, its calls logged to $log. The answers are $answers, and
+# the tool runs in $from (relative to the case's folder).
 log=
+answers=$answers_16_9
+from=.
 traced_run() { # NAME STRACE_ARGS...
     new_case "$1"
     shift
     make_game gorv.exe
     cp "$work/earlier.backup" gorv.exe.backup
     log="$work/$case_name.log"
+    mkdir -p "$from"
     # In a subshell of its own, so that a killed run is not announced.
-    (printf '%s' "$answers_16_9" | timeout 60 strace -o "$log" -e trace="$traced" "$@" "$patcher" >"$output") 2>/dev/null
+    (cd "$from" && printf '%s' "$answers" | timeout 60 strace -o "$log" -e trace="$traced" "$@" "$patcher" >"$output") 2>/dev/null
 }
 
 is_game() { cmp -s "$1" "$work/game.template"; }
@@ -35,23 +41,66 @@ is_patched gorv.exe && is_game gorv.exe.backup || fail "the run without faults d
 calls=$(awk -F'(' '/GorvPatcherUpdate.dat/ { started = 1; next }
     { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$log")
 
-# Durability: the copy is synced, renamed into place and its folder synced,
-# all before the game is opened for writing.
-order=$(awk '/^fsync\(/ { print "fsync" } /^rename\(/ { print "rename" }
-    /^openat\(.*"gorv.exe", O_RDWR/ { print "write-game" }' "$log" | xargs)
-[ "$order" = "fsync rename fsync write-game" ] || fail "durability steps in the order [$order]"
+# Durability: every byte of the copy is written before the copy is synced,
+# then it is renamed into place and the game's own folder (FOLDER, as the
+# tool names it) is synced, all before the game is written.
+durability_steps() { # FOLDER
+    awk -v folder="$1" '
+        function fd_of(line) { sub(/^[a-z0-9]+\(/, "", line); sub(/[,)].*/, "", line); return line }
+        /^openat\(/ && / = [0-9]+$/ {
+            path = $0; sub(/^[^"]*"/, "", path); sub(/".*/, "", path)
+            copy[$NF] = path ~ /gorv\.exe\.backup\.tmp$/; game[$NF] = path ~ /gorv\.exe$/ && /O_RDWR/
+            dir[$NF] = /O_DIRECTORY/ ? path : ""
+        }
+        /^write\(/ && copy[fd_of($0)] && synced[fd_of($0)] { print "write-after-sync" }
+        /^write\(/ && game[fd_of($0)] && !written++ { print "write-game" }
+        /^fsync\(/ && copy[fd_of($0)] { synced[fd_of($0)] = 1; print "sync-copy" }
+        /^fsync\(/ && dir[fd_of($0)] != "" { print "sync-folder:" (dir[fd_of($0)] == folder ? "game" : dir[fd_of($0)]) }
+        /^rename\(/ { print "rename" }' "$log" | xargs
+}
+order=$(durability_steps .)
+[ "$order" = "sync-copy rename sync-folder:game write-game" ] || fail "durability steps in the order [$order]"
+
+# The same with the game named by its full path, from another folder.
+export HOME="$work/home"
+answers=$'1920\n1080\n'"$work/absolute/gorv.exe"$'\n\n'
+from=elsewhere
+traced_run absolute
+is_patched gorv.exe && is_game gorv.exe.backup || fail "the run by full path did not patch"
+order=$(durability_steps "$folder")
+[ "$order" = "sync-copy rename sync-folder:game write-game" ] || fail "durability steps in the order [$order]"
+answers=$answers_16_9
+from=.
+
+# What a file system cannot do is no failure when the copy is whole and on
+# disk: permission bits (FAT, exFAT), a folder sync, or locks (NFS without
+# its lock service). A folder sync that fails otherwise comes with a note.
+# The folder is opened just before the rename, so its openat is the last
+# one before it.
+folder_open=$(awk -F'(' '/^openat\(/ { n++ } /^openat\(.*O_DIRECTORY/ { at = n } END { print at }' "$work/reference.log")
+for fault in fchmod:EPERM fchmod:ENOSYS fchmod:EOPNOTSUPP fsync:EINVAL:2 fsync:ENOSYS:2 fsync:EIO:2:note \
+    "openat:EACCES:$folder_open" flock:ENOLCK flock:EOPNOTSUPP flock:ENOSYS; do
+    IFS=: read -r name errno nth with_note <<<"$fault"
+    expected_note=
+    [ -z "$with_note" ] || expected_note=$'\nNote: could not sync the folder of gorv.exe.backup: Input/output error'
+    traced_run "unsupported-$name-$errno" -e inject="$name:error=$errno:when=${nth:-1}"
+    expect_output "$asked$(patching gorv.exe "$expected_note")$echo_16_9$summary_16_9"
+    is_patched gorv.exe && is_game gorv.exe.backup || fail "not patched with a whole backup"
+done
 
 # Did the call that failed belong to writing: a file opened for writing,
 # or a call that changes a name, syncs or locks? Then the run must not
 # claim success.
 failed_write_call() {
-    awk '/^openat\(/ && / = [0-9]+$/ { writing[$NF] = ($0 ~ /O_WRONLY|O_RDWR/) }
+    awk '/^openat\(/ && / = [0-9]+$/ { writing[$NF] = ($0 ~ /O_WRONLY|O_RDWR/); written[$NF] = 0 }
+        /^(write|pwrite64)\(/ { fd = $0; sub(/^[a-z0-9]+\(/, "", fd); sub(/,.*/, "", fd); if (writing[fd]) written[fd] = 1 }
         /INJECTED/ {
             name = $0; sub(/\(.*/, "", name)
             fd = $0; sub(/^[a-z0-9]+\(/, "", fd); sub(/,.*/, "", fd); sub(/\).*/, "", fd)
             if (name ~ /^(rename|unlink|fsync|flock|fchmod)/) found = 1
             if (name == "openat" && $0 ~ /O_WRONLY|O_RDWR/) found = 1
-            if (name ~ /^(write|pwrite64|lseek|close)$/ && writing[fd]) found = 1
+            if (name ~ /^(write|pwrite64|lseek)$/ && writing[fd]) found = 1
+            if (name == "close" && written[fd]) found = 1
         }
         END { exit !found }' "$log"
 }
@@ -63,7 +112,7 @@ for call in $calls; do
         traced_run "$name-$nth-${how%%=*}" -e inject="$name:$how:when=$nth"
         checks=$((checks + 1))
         claims_success=false
-        if grep -q 'Enjoy the game!' "$output" && ! grep -q 'Not patched\|Backup failed' "$output"; then
+        if grep -q 'Enjoy the game!' "$output" && ! grep -q 'Not patched\|Backup failed\|Note:' "$output"; then
             claims_success=true
         fi
         is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
@@ -76,10 +125,9 @@ for call in $calls; do
             $claims_success && failed_write_call && fail "a failed write went unreported"
         else
             # A killed run may leave its temporary file: the next run copes.
-            cp gorv.exe "$work/before"
             printf '%s' "$answers_16_9" | timeout 60 "$patcher" >"$output.next" 2>/dev/null
             grep -q 'Not patched\|Backup failed' "$output.next" && fail "the run after a kill failed"
-            is_patched gorv.exe && cmp -s gorv.exe.backup "$work/before" && [ ! -e gorv.exe.backup.tmp ] ||
+            is_patched gorv.exe && is_game gorv.exe.backup && [ ! -e gorv.exe.backup.tmp ] ||
                 fail "the run after a kill did not patch cleanly"
         fi
     done

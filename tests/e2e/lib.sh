@@ -47,9 +47,9 @@ readonly updated=$'\n--Updated Offsets!--\n'
 # trailing newlines, so each piece ends without the newline that closes it
 # and the next piece starts with that newline instead.
 
-# A run that backed up PATH and is about to patch it.
-patching() { # PATH
-    printf '\nBacking Up...\n\nBacked Up %s\n\nPatching: %s' "$1.backup" "$1"
+# A run that backed up PATH (with NOTE after its line) and is about to patch it.
+patching() { # PATH [NOTE]
+    printf '\nBacking Up...\n\nBacked Up %s%s\n\nPatching: %s' "$1.backup" "${2-}" "$1"
 }
 # The echo of the four byte pairs, most significant first.
 echo_pairs() { # PAIR PAIR PAIR PAIR

@@ -10,13 +10,23 @@ expect_files gorv.exe gorv.exe.backup
 expect_same gorv.exe.backup "$work/game.template"
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
-# A second run backs up the file as it is now, the first patch included.
-cp gorv.exe "$work/once-patched"
+# Later runs keep the backup of the game before any patch, and say the same.
 run_patcher $'1280\n1000\n\n'
 expect_output "$asked$(patching gorv.exe)$(echo_pairs 3F A3 D7 0A)$(summary 16 12.5 1.28)"
-expect_files gorv.exe gorv.exe.backup
-expect_same gorv.exe.backup "$work/once-patched"
 expect_patched gorv.exe "$work/game.template" "$default_offset" "0a d7 a3 3f"
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_files gorv.exe gorv.exe.backup
+expect_same gorv.exe.backup "$work/game.template"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
+# A game that an update replaced (same size, other bytes) gets a new backup.
+make_game gorv.exe
+printf 'updated' | dd of=gorv.exe bs=1 seek=100 conv=notrunc status=none
+cp gorv.exe "$work/updated"
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_same gorv.exe.backup "$work/updated"
 
 # A game in a folder named in any script.
 new_case "Дмитрий-ゲーム"
