@@ -26,6 +26,25 @@ for document in README.md LICENSE; do
     [[ " $contents " == *"/$document "* ]] || fail "the package has no $document"
 done
 
+# The Linux menu entry is valid, and its command (read as a desktop reads
+# it: the file's escapes, then the command's quoting) patches a game with
+# the packaged program.
+launcher="$unpacked/$package_name/share/applications/gorv-patcher.desktop"
+if [[ $program != *.exe ]]; then
+    new_case menu-entry
+    checks=$((checks + 1))
+    if [ ! -f "$launcher" ]; then
+        fail "the package has no share/applications/gorv-patcher.desktop"
+    else
+        desktop-file-validate "$launcher" | grep -v ': hint:' | grep . && fail "the menu entry is not valid"
+        exec_line=$(sed -n 's/^Exec=//p' "$launcher" | sed 's/\\\\/\\/g')
+        eval "set -- ${exec_line//%k/\"\$launcher\"}"
+        make_game gorv.exe
+        printf '%s' "$answers_16_9" | "$@" >"$output"
+        expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    fi
+fi
+
 new_case from-the-package
 make_game gorv.exe
 run_patcher "$answers_16_9"
