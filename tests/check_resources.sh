@@ -1,4 +1,5 @@
-# The Windows executable carries its manifest and its version details.
+# The Windows executable carries its icon (four sizes in one group, the
+# one Explorer shows), its manifest and its version details.
 # Called as: bash check_resources.sh WINDRES EXECUTABLE VERSION
 set -u
 resources=$("$1" -i "$2" -J coff -O rc) || { echo "cannot read the resources of $2"; exit 1; }
@@ -13,4 +14,10 @@ for expected in 'activeCodePage xmlns=""http://schemas.microsoft.com/SMI/2019/Wi
         status=1
     fi
 done
+icons=$(grep -c '/\* RT_ICON \*/' <<<"$resources")
+groups=$(grep -c '/\* RT_GROUP_ICON \*/' <<<"$resources")
+if [ "$icons" != 4 ] || [ "$groups" != 1 ]; then
+    echo "icon: $icons images in $groups groups, expected 4 in 1"
+    status=1
+fi
 exit "$status"

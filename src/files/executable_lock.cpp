@@ -1,9 +1,16 @@
 #include "files/executable_lock.h"
 
+#include "files/open_refusal.h"
+
 bool lockExecutable(const std::string& path, File* lock, std::string* err) {
     std::string reason;
     LockState state = LockState::Locked;
-    if (!openForLocking(path, lock, &reason) || !tryLockFile(lock->get(), &state, &reason)) {
+    Refusal refusal = Refusal::Other;
+    if (!openForLocking(path, lock, &refusal, &reason)) {
+        *err = openRefusalText(path, "lock", refusal, reason);
+        return false;
+    }
+    if (!tryLockFile(lock->get(), &state, &reason)) {
         *err = "could not lock " + path + ": " + reason;
         return false;
     }

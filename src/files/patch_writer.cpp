@@ -1,5 +1,6 @@
 #include "files/patch_writer.h"
 
+#include "files/open_refusal.h"
 #include "platform/file_system.h"
 
 bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& value, std::string* err) {
@@ -7,7 +8,12 @@ bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& 
     std::string reason;
     File file;
     std::int64_t fileSizeInBytes = 0;
-    if (!openForUpdate(path, &file, &reason) || !fileSize(file.get(), &fileSizeInBytes, &reason)) {
+    Refusal refusal = Refusal::Other;
+    if (!openForUpdate(path, &file, &refusal, &reason)) {
+        *err = openRefusalText(path, "write", refusal, reason);
+        return false;
+    }
+    if (!fileSize(file.get(), &fileSizeInBytes, &reason)) {
         *err = "could not write " + path + ": " + reason;
         return false;
     }

@@ -4,12 +4,23 @@
 
 #include <commdlg.h>
 
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Windows' path limit is 260 characters; in UTF-8 (the manifest's code
+// page) a character takes up to four bytes.
+constexpr std::size_t kPathBufferSize = 4 * MAX_PATH + 1;
+
+} // namespace
+
 bool haveFileDialog() {
     return true;
 }
 
 bool chooseFileInDialog(const FileDialog& dialog, std::string* path, unsigned long* dialogError) {
-    char file[MAX_PATH] = {};
+    std::vector<char> file(kPathBufferSize, '\0');
     // One filter: its name, its pattern, and an empty string to end the list.
     const std::string filter = dialog.filterName + '\0' + dialog.filterPattern + '\0';
 
@@ -17,13 +28,14 @@ bool chooseFileInDialog(const FileDialog& dialog, std::string* path, unsigned lo
     request.lStructSize = sizeof request;
     request.hwndOwner = nullptr;
     request.lpstrFilter = filter.c_str(); // the string's own closing zero ends the list
-    request.lpstrFile = file;
-    request.nMaxFile = sizeof file;
+    request.lpstrFile = file.data();
+    request.nMaxFile = static_cast<DWORD>(file.size());
     request.lpstrTitle = dialog.title.c_str();
     request.Flags = OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT;
 
     if (GetOpenFileNameA(&request) != 0) {
-        *path = file;
+        // Up to the first zero, and never past the buffer.
+        *path = std::string(file.data(), strnlen(file.data(), file.size()));
         *dialogError = 0;
         return true;
     }

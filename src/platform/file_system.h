@@ -16,6 +16,14 @@ struct FileCloser {
 /// file that was written), use closeFile, which reports it.
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+/// Why the system refused to open a file, where the user can do something
+/// about it.
+enum class Refusal {
+    Other,
+    InUse,    // another program has the file open and shares it not enough
+    ReadOnly, // the file is marked read-only
+};
+
 /// Opens an existing file for reading, following links.
 bool openForReading(const std::string& path, File* file, std::string* err);
 /// Opens an existing regular file for reading, but not through a link:
@@ -23,8 +31,9 @@ bool openForReading(const std::string& path, File* file, std::string* err);
 bool openPlainFileForReading(const std::string& path, File* file, std::string* err);
 /// Opens an existing file to hold a lock on it: for writing where the file
 /// may be written (network file systems lock only such handles), else for
-/// reading. Never creates, truncates or writes it.
-bool openForLocking(const std::string& path, File* file, std::string* err);
+/// reading. Never creates, truncates or writes it. On failure *refusal
+/// says why.
+bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err);
 /// True when both open files are one and the same file (two names of it).
 bool isSameFile(std::FILE* first, std::FILE* second);
 /// The whole text of a regular file of at most `maxSize` bytes. False for
@@ -32,8 +41,8 @@ bool isSameFile(std::FILE* first, std::FILE* second);
 /// failed read; never waits on a pipe.
 bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* text, std::string* err);
 /// Opens an existing file for reading and writing in place, following
-/// links; never creates or truncates it.
-bool openForUpdate(const std::string& path, File* file, std::string* err);
+/// links; never creates or truncates it. On failure *refusal says why.
+bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err);
 /// Creates a file for writing that must not exist yet; a link at its name
 /// is not followed. It gets the permission bits of `like` where the system
 /// and the file system have them; a file system that cannot set them

@@ -94,8 +94,18 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
     return openStream(path, "rb", file, err);
 }
 
-bool openForUpdate(const std::string& path, File* file, std::string* err) {
-    return openStream(path, "r+b", file, err);
+// A running program's file cannot be written here (ETXTBSY).
+Refusal refusalOf(int error) {
+    return error == ETXTBSY ? Refusal::InUse : Refusal::Other;
+}
+
+bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err) {
+    *refusal = Refusal::Other;
+    if (openStream(path, "r+b", file, err)) {
+        return true;
+    }
+    *refusal = refusalOf(errno);
+    return false;
 }
 
 bool openPlainFileForReading(const std::string& path, File* file, std::string* err) {
@@ -103,12 +113,14 @@ bool openPlainFileForReading(const std::string& path, File* file, std::string* e
     return openRegularFile(path, O_NOFOLLOW, &status, file, err);
 }
 
-bool openForLocking(const std::string& path, File* file, std::string* err) {
+bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err) {
+    *refusal = Refusal::Other;
     Descriptor descriptor(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     if (descriptor.value < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
         return openForReading(path, file, err);
     }
     if (descriptor.value < 0) {
+        *refusal = refusalOf(errno);
         return fail(err);
     }
     return streamOn(&descriptor, "r+b", file, err);

@@ -61,6 +61,41 @@ bool streamOn(int descriptor, const char* mode, File* file, std::string* err) {
     return failed;
 }
 
+// Why Windows refused to open the file at `path` with `error`.
+Refusal refusalOf(const std::string& path, DWORD error) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+        return Refusal::InUse;
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return Refusal::ReadOnly;
+    }
+    return Refusal::Other;
+}
+
+// Opens an existing file with the access and the sharing given, as a stream.
+bool openExisting(const std::string& path, DWORD access, DWORD sharing, File* file, Refusal* refusal,
+                  std::string* err) {
+    *refusal = Refusal::Other;
+    const HANDLE handle =
+        CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        *refusal = refusalOf(path, error);
+        return failWith(error, err);
+    }
+    const bool writing = (access & GENERIC_WRITE) != 0;
+    clearRuntimeError();
+    const int descriptor =
+        _open_osfhandle(reinterpret_cast<intptr_t>(handle), (writing ? _O_RDWR : _O_RDONLY) | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return failFromRuntime(err);
+    }
+    return streamOn(descriptor, writing ? "r+b" : "rb", file, err);
+}
+
 HANDLE handleOf(std::FILE* file) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
 }
@@ -72,21 +107,11 @@ void FileCloser::operator()(std::FILE* file) const {
 }
 
 bool openForReading(const std::string& path, File* file, std::string* err) {
+    Refusal ignored = Refusal::Other;
     // Shared for deleting too: another name of the same file (a hard link)
     // can then still be removed while this one is open.
-    const HANDLE handle =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return failWith(GetLastError(), err);
-    }
-    clearRuntimeError();
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
-    if (descriptor < 0) {
-        CloseHandle(handle);
-        return failFromRuntime(err);
-    }
-    return streamOn(descriptor, "rb", file, err);
+    return openExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, file, &ignored,
+                        err);
 }
 
 bool openPlainFileForReading(const std::string& path, File* file, std::string* err) {
@@ -101,9 +126,10 @@ bool openPlainFileForReading(const std::string& path, File* file, std::string* e
     return openForReading(path, file, err);
 }
 
-bool openForLocking(const std::string& path, File* file, std::string* err) {
-    // The lock lies past the end of the file, so reading access is enough.
-    return openForReading(path, file, err);
+bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err) {
+    // The lock lies past the end of the file, so reading access is enough;
+    // the sharing is that of every other open here.
+    return openExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, file, refusal, err);
 }
 
 bool isSameFile(std::FILE* first, std::FILE* second) {
@@ -139,10 +165,10 @@ bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* te
     return true;
 }
 
-bool openForUpdate(const std::string& path, File* file, std::string* err) {
-    clearRuntimeError();
-    file->reset(std::fopen(path.c_str(), "r+b"));
-    return *file != nullptr || failFromRuntime(err);
+bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err) {
+    // Only readers may share the file while it is written: our own lock's
+    // handle reads, a running game that holds the file open does not let us in.
+    return openExisting(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, file, refusal, err);
 }
 
 bool createNewFile(const std::string& path, std::FILE*, File* file, std::string* err) {

@@ -48,8 +48,12 @@ windows_path_of() { # UNIX_PATH
 }
 
 # Folder names in any script: the path reaches the tool, and its output,
-# as UTF-8.
-for game_folder in game "Дмитрий/ゲーム"; do
+# as UTF-8. Two folders of 49 Japanese letters each make a path of more
+# than 260 bytes, though of fewer than 260 characters.
+japanese=
+for _ in 1 2 3 4 5 6 7; do japanese+="ゲームのフォルダ"; done
+japanese=${japanese:0:49}
+for game_folder in game "Дмитрий/ゲーム" "$japanese/$japanese"; do
     new_case "typed-path-$checks"
     make_game "$game_folder/gorv.exe"
     windows_path=$(windows_path_of "$folder/$game_folder/gorv.exe")
