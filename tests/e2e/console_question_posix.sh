@@ -95,16 +95,42 @@ chmod 0775 gorv.exe
 (umask 077 && run_patcher "$answers_16_9")
 [ "$(stat -c %a gorv.exe.backup)" = 775 ] || fail "backup has mode $(stat -c %a gorv.exe.backup), not 775"
 
-# While another run holds the game, a run writes nothing and says so.
-new_case locked
+# While another run holds the game (or merely reads it under a shared
+# lock), a run writes nothing and says so.
+for how in exclusive shared; do
+    new_case "locked-$how"
+    make_game gorv.exe
+    exec {held}<gorv.exe
+    flock "--$how" "$held"
+    run_patcher "$answers_16_9"
+    exec {held}<&-
+    expect_output "$asked"$'\nBacking Up...\n\nBackup failed: gorv.exe is being patched by another run\n'"$closing$press_enter"
+    expect_files gorv.exe
+    expect_same gorv.exe "$work/game.template"
+done
+
+# At the end the tool waits for Enter (a console window would close
+# before it could be read), and no longer holds the game while it waits.
+new_case waits-for-enter
 make_game gorv.exe
-exec {held}<gorv.exe
-flock --exclusive "$held"
-run_patcher "$answers_16_9"
-exec {held}<&-
-expect_output "$asked"$'\nBacking Up...\n\nBackup failed: gorv.exe is being patched by another run\n'"$closing$press_enter"
-expect_files gorv.exe
-expect_same gorv.exe "$work/game.template"
+mkfifo "$work/answers"
+"$patcher" <"$work/answers" >"$output" 2>"$output.err" &
+pid=$!
+exec {answers}>"$work/answers"
+printf '1920\n1080\n' >&"$answers"
+for _ in $(seq 300); do
+    [[ $(cat "$output") == *"$press_enter" ]] && break
+    sleep 0.1
+done
+sleep 0.5 # time enough for a run that does not wait to end
+checks=$((checks + 1))
+kill -0 "$pid" 2>/dev/null || fail "ended without waiting for Enter"
+checks=$((checks + 1))
+flock --nonblock --exclusive gorv.exe true || fail "still holds the game while it waits for Enter"
+printf '\n' >&"$answers"
+exec {answers}>&-
+wait "$pid"
+expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
 
 # A game file the player may not write is backed up, and the reason why
 # it was not patched is given. (Root may write anything: run as nobody.)

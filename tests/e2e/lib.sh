@@ -18,7 +18,9 @@ readonly game_size=4000000
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/gorv-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-head -c "$game_size" /dev/urandom >"$work/game.template"
+# Bytes that look random but are the same on every run, so that a failure
+# can be reproduced byte for byte.
+perl -e 'srand 20261207; print pack "C*", map { int rand 256 } 1 .. $ARGV[0]' "$game_size" >"$work/game.template"
 
 # The system's words for the failures that the cases provoke.
 if ((${#emulator[@]} > 0)); then
@@ -72,9 +74,16 @@ readonly echo_16_9=$(echo_pairs 3F E3 8E 39)
 readonly summary_16_9=$(summary 16 9 1.77778)
 readonly bytes_16_9="39 8e e3 3f"
 
+# Each check counts once, however many of its parts fail; a failure outside
+# any check counts as a check of its own.
+failed_check=-1
 fail() {
     echo "FAIL [$case_name]: $*"
-    failures=$((failures + 1))
+    if [ "$failed_check" != "$checks" ]; then
+        failed_check=$checks
+        failures=$((failures + 1))
+    fi
+    ((checks >= failures)) || checks=$failures
 }
 
 # Starts a case in a new, empty folder, which becomes the working folder.

@@ -42,6 +42,14 @@ for entry in "${refused[@]}"; do
     expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 done
 
+# The smallest offset there is, 1, is taken.
+new_case offset-1
+make_game gorv.exe
+echo 1 >"$update_file"
+run_patcher "$answers_16_9"
+expect_output "$updated$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_patched gorv.exe "$work/game.template" 1 "$bytes_16_9"
+
 # An offset beyond the executable leaves it exactly as it was.
 new_case past-the-end
 make_game gorv.exe

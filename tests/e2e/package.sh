@@ -12,7 +12,9 @@ shift 4
 unpacked=$(mktemp -d "${TMPDIR:-/tmp}/gorv-package.XXXXXX")
 trap 'rm -rf "$unpacked"' EXIT
 "$cpack" --config "$build_dir/CPackConfig.cmake" -B "$unpacked/out" >/dev/null || { echo "cpack failed"; exit 1; }
-archive=$(ls "$unpacked/out/$package_name".*) || exit 1
+archive=$(ls "$unpacked/out/$package_name".* | grep -v '\.sha256$') || exit 1
+# Its checksum file, as players check it.
+(cd "$unpacked/out" && sha256sum --quiet -c "$(basename "$archive").sha256") || { echo "no valid checksum file"; exit 1; }
 (cd "$unpacked" && cmake -E tar xf "$archive") || { echo "cannot unpack $archive"; exit 1; }
 contents=$(cd "$unpacked/$package_name" && find . -type f | sort | xargs)
 echo "$(basename "$archive"): $contents"

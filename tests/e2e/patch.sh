@@ -78,6 +78,16 @@ for leftover in "${leftovers[@]}"; do
     [ "$(cat ../outside)" = "not ours" ] || fail "a file outside was changed"
 done
 
+# A gorv.exe in the working folder that is a link to the game is the game.
+if ((${#emulator[@]} == 0)); then
+    new_case link-to-game
+    make_game ../linked-game/gorv.exe
+    ln -s ../linked-game/gorv.exe gorv.exe
+    run_patcher "$answers_16_9"
+    expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    expect_patched ../linked-game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+fi
+
 # A backup that cannot be made stops the run before anything is written,
 # and whatever stood at the backup's place is left alone.
 new_case backup-is-a-folder
