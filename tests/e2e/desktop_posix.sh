@@ -8,15 +8,7 @@ for tool in Xvfb xterm xdotool; do
     command -v "$tool" >/dev/null || { fail "$tool is not installed"; finish; }
 done
 
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.2
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
+start_virtual_screen
 unset WAYLAND_DISPLAY TERMINAL GORV_PATCHER_IN_TERMINAL
 mkdir "$work/bin"
 ln -s "$(command -v xterm)" "$work/bin/xterm"

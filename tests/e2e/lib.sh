@@ -162,6 +162,20 @@ expect_patched() { # FILE REFERENCE OFFSET BYTES
     [ -z "$differences" ] || fail "$1 also differs at [$(echo $differences)]"
 }
 
+# A virtual screen of the case's own, on the first free display, which
+# becomes DISPLAY; it goes when the script ends ($xvfb is its process).
+start_virtual_screen() {
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+    xvfb=$!
+    trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.2
+    done
+    [ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(head -1 "$work/display")"
+}
+
 # Ends the script: a summary line and the exit status.
 finish() {
     echo "$((checks - failures)) passed, $failures failed"

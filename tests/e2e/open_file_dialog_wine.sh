@@ -4,16 +4,7 @@ source "$(dirname "$0")/lib.sh"
 
 readonly title_text="Locate your Gorv Executable"
 
-# A virtual screen of our own, on the first free display.
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.2
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
+start_virtual_screen
 
 # Wine ties a prefix's windows to the screen its server started with: start
 # a new server here, on this screen, and leave none behind.
