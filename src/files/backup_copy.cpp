@@ -43,7 +43,7 @@ bool holdsTheUnpatchedGame(const std::string& gamePath, const std::string& backu
     File game;
     File backup;
     std::string ignored;
-    if (!openPlainFileForReading(backupPath, &backup, &ignored)) {
+    if (!openRegularFileForReading(backupPath, false, &backup, &ignored)) {
         return true;
     }
     std::int64_t gameSize = 0;

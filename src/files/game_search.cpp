@@ -77,10 +77,23 @@ bool isPathKey(const std::string& key) {
     return lower == "path";
 }
 
+// The text of a regular file of at most kMaxVdfSize bytes, else nothing.
 std::string readVdf(const fs::path& path) {
-    std::string text;
+    File file;
+    std::int64_t size = 0;
     std::string ignored;
-    return readSmallFile(path.string(), kMaxVdfSize, &text, &ignored) ? text : std::string();
+    if (!openRegularFileForReading(path.string(), true, &file, &ignored) || !fileSize(file.get(), &size, &ignored) ||
+        size < 0 || static_cast<std::uint64_t>(size) > kMaxVdfSize) {
+        return "";
+    }
+    // One byte more than it had shows a file that grew meanwhile.
+    std::string text(static_cast<std::size_t>(size) + 1, '\0');
+    std::size_t count = 0;
+    if (!readSome(file.get(), &text[0], text.size(), &count, &ignored) || count > static_cast<std::size_t>(size)) {
+        return "";
+    }
+    text.resize(count);
+    return text;
 }
 
 // The folders inside `folder`, by name.

@@ -26,9 +26,10 @@ enum class Refusal {
 
 /// Opens an existing file for reading, following links.
 bool openForReading(const std::string& path, File* file, std::string* err);
-/// Opens an existing regular file for reading, but not through a link:
-/// false for a link, a folder, a pipe or a device.
-bool openPlainFileForReading(const std::string& path, File* file, std::string* err);
+/// Opens an existing regular file for reading, through a link only where
+/// `followLink` says so; false for a folder, a pipe or a device, and never
+/// waits on one.
+bool openRegularFileForReading(const std::string& path, bool followLink, File* file, std::string* err);
 /// Opens an existing file to hold a lock on it: for writing where the file
 /// may be written (network file systems lock only such handles), else for
 /// reading. Never creates, truncates or writes it. On failure *refusal
@@ -36,10 +37,6 @@ bool openPlainFileForReading(const std::string& path, File* file, std::string* e
 bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err);
 /// True when both open files are one and the same file (two names of it).
 bool isSameFile(std::FILE* first, std::FILE* second);
-/// The whole text of a regular file of at most `maxSize` bytes. False for
-/// anything else (a folder, a pipe, a device, a larger file) and on a
-/// failed read; never waits on a pipe.
-bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* text, std::string* err);
 /// Opens an existing file for reading and writing in place, following
 /// links; never creates or truncates it. On failure *refusal says why.
 bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err);

@@ -59,23 +59,9 @@ bool streamOn(Descriptor* descriptor, const char* mode, File* file, std::string*
     return true;
 }
 
-// A regular file opened for reading, without waiting on a pipe or a device
-// and, with O_NOFOLLOW in `flags`, not through a link.
-bool openRegularFile(const std::string& path, int flags, struct stat* status, File* file, std::string* err) {
-    Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags));
-    if (descriptor.value < 0 || ::fstat(descriptor.value, status) != 0) {
-        return fail(err);
-    }
-    if (!S_ISREG(status->st_mode)) {
-        *err = S_ISDIR(status->st_mode) ? std::strerror(EISDIR) : "Not a regular file";
-        return false;
-    }
-    // Reads of a regular file never wait; the flag only kept open() from it.
-    const int fileFlags = ::fcntl(descriptor.value, F_GETFL);
-    if (fileFlags < 0 || ::fcntl(descriptor.value, F_SETFL, fileFlags & ~O_NONBLOCK) != 0) {
-        return fail(err);
-    }
-    return streamOn(&descriptor, "rb", file, err);
+// A running program's file cannot be written here (ETXTBSY).
+Refusal refusalOf(int error) {
+    return error == ETXTBSY ? Refusal::InUse : Refusal::Other;
 }
 
 // The errors of a file system that does not have the feature at all, as
@@ -94,11 +80,6 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
     return openStream(path, "rb", file, err);
 }
 
-// A running program's file cannot be written here (ETXTBSY).
-Refusal refusalOf(int error) {
-    return error == ETXTBSY ? Refusal::InUse : Refusal::Other;
-}
-
 bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err) {
     *refusal = Refusal::Other;
     if (openStream(path, "r+b", file, err)) {
@@ -108,9 +89,23 @@ bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::s
     return false;
 }
 
-bool openPlainFileForReading(const std::string& path, File* file, std::string* err) {
+bool openRegularFileForReading(const std::string& path, bool followLink, File* file, std::string* err) {
+    // Non-blocking, so that opening a pipe does not wait for a writer.
+    Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
     struct stat status {};
-    return openRegularFile(path, O_NOFOLLOW, &status, file, err);
+    if (descriptor.value < 0 || ::fstat(descriptor.value, &status) != 0) {
+        return fail(err);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        *err = S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
+        return false;
+    }
+    // Reads of a regular file never wait; the flag only kept open() from it.
+    const int flags = ::fcntl(descriptor.value, F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor.value, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return fail(err);
+    }
+    return streamOn(&descriptor, "rb", file, err);
 }
 
 bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err) {
@@ -131,30 +126,6 @@ bool isSameFile(std::FILE* first, std::FILE* second) {
     struct stat other {};
     return ::fstat(::fileno(first), &one) == 0 && ::fstat(::fileno(second), &other) == 0 &&
            one.st_dev == other.st_dev && one.st_ino == other.st_ino;
-}
-
-bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* text, std::string* err) {
-    struct stat status {};
-    File file;
-    if (!openRegularFile(path, 0, &status, &file, err)) {
-        return false;
-    }
-    if (static_cast<std::uintmax_t>(status.st_size) > maxSize) {
-        *err = std::strerror(EFBIG);
-        return false;
-    }
-    // One byte more than it had shows a file that grew meanwhile.
-    text->resize(static_cast<std::size_t>(status.st_size) + 1);
-    const std::size_t count = std::fread(&(*text)[0], 1, text->size(), file.get());
-    if (std::ferror(file.get()) != 0) {
-        return fail(err);
-    }
-    if (count > static_cast<std::size_t>(status.st_size)) {
-        *err = std::strerror(EFBIG);
-        return false;
-    }
-    text->resize(count);
-    return true;
 }
 
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err) {

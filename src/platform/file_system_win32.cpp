@@ -114,12 +114,14 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
                         err);
 }
 
-bool openPlainFileForReading(const std::string& path, File* file, std::string* err) {
+bool openRegularFileForReading(const std::string& path, bool followLink, File* file, std::string* err) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return failWith(GetLastError(), err);
     }
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    const DWORD refused =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | (followLink ? 0 : FILE_ATTRIBUTE_REPARSE_POINT);
+    if ((attributes & refused) != 0) {
         *err = "Not a regular file";
         return false;
     }
@@ -139,30 +141,6 @@ bool isSameFile(std::FILE* first, std::FILE* second) {
            GetFileInformationByHandle(handleOf(second), &other) != 0 &&
            one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
            one.nFileIndexLow == other.nFileIndexLow;
-}
-
-bool readSmallFile(const std::string& path, std::size_t maxSize, std::string* text, std::string* err) {
-    File file;
-    std::int64_t size = 0;
-    if (!openPlainFileForReading(path, &file, err) || !fileSize(file.get(), &size, err)) {
-        return false;
-    }
-    if (size < 0 || static_cast<std::uint64_t>(size) > maxSize) {
-        *err = std::strerror(EFBIG);
-        return false;
-    }
-    text->resize(static_cast<std::size_t>(size) + 1);
-    clearRuntimeError();
-    const std::size_t count = std::fread(&(*text)[0], 1, text->size(), file.get());
-    if (std::ferror(file.get()) != 0) {
-        return failFromRuntime(err);
-    }
-    if (count > static_cast<std::size_t>(size)) {
-        *err = std::strerror(EFBIG);
-        return false;
-    }
-    text->resize(count);
-    return true;
 }
 
 bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err) {
