@@ -6,6 +6,7 @@
 
 #include "files/game_files.h"
 #include "platform/file_system.h"
+#include "ratio/patch_value.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ constexpr std::size_t kStreamBufferSize = std::size_t{1} << 18;
 const char* const kTemporarySuffix = ".tmp";
 // The comparison with an existing backup reads both files in blocks of this size.
 constexpr std::size_t kCompareBlockSize = std::size_t{1} << 16;
-constexpr std::int64_t kPatchSize = 4;
+// The bytes a patch changes, which an earlier backup may differ in.
+constexpr auto kPatchSize = static_cast<std::int64_t>(std::tuple_size<PatchValue>::value);
 
 // Fills the block unless the file ends first; *count says how far.
 bool readBlock(std::FILE* file, std::vector<char>* block, std::size_t* count, std::string* err) {
@@ -122,20 +124,14 @@ bool backupExecutable(const std::string& path, std::int32_t patchOffset, Backup*
 
     std::string reason;
     // A backup from an earlier run holds the game before its patch: copying
-    // the game again now would put a patched game in its place.
-    bool kept = false;
-    if (!holdsTheUnpatchedGame(path, backup->path, patchOffset, &kept, &reason)) {
-        *err = "could not copy " + path + " to " + backup->path + ": " + reason;
-        return false;
-    }
-    if (kept) {
-        return true;
-    }
-    // Whatever a killed run, or anything else, left at the temporary name
+    // the game again now would put a patched game in its place. Otherwise
+    // whatever a killed run, or anything else, left at the temporary name
     // goes first: the copy is made in a file of this run's own.
+    bool kept = false;
     std::string folderNote;
-    if (removeFile(temporaryPath, &reason) && copyToNewFile(path, temporaryPath, &reason) &&
-        replaceFile(temporaryPath, backup->path, &folderNote, &reason)) {
+    if (holdsTheUnpatchedGame(path, backup->path, patchOffset, &kept, &reason) &&
+        (kept || (removeFile(temporaryPath, &reason) && copyToNewFile(path, temporaryPath, &reason) &&
+                  replaceFile(temporaryPath, backup->path, &folderNote, &reason)))) {
         if (!folderNote.empty()) {
             backup->note = "could not sync the folder of " + backup->path + ": " + folderNote;
         }

@@ -110,7 +110,7 @@ bool openRegularFileForReading(const std::string& path, bool followLink, File* f
 
 bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err) {
     *refusal = Refusal::Other;
-    Descriptor descriptor(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    Descriptor descriptor(::open(path.c_str(), O_RDWR | O_CLOEXEC));
     if (descriptor.value < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
         return openForReading(path, file, err);
     }
