@@ -28,8 +28,21 @@ answer_dialog() { # xdotool ARGS...
     done
     return 1
 }
+# Typing letters outside the keyboard's layout can drop one now and then;
+# the dialog then stays open (with a message about the file). That message
+# is closed and the path typed again.
 type_path() { # WINDOWS_PATH
-    answer_dialog type --delay 20 "$1" && xdotool key Return
+    local attempt
+    for attempt in 1 2 3; do
+        answer_dialog key ctrl+a BackSpace && answer_dialog type --delay 40 "$1" && xdotool key Return || return 1
+        for _ in $(seq 50); do
+            [ -z "$(xdotool search --onlyvisible --name "$title_text" 2>/dev/null)" ] && return 0
+            sleep 0.2
+        done
+        xdotool key Return
+        sleep 0.5
+    done
+    return 1
 }
 
 # Wine shows the Unix file system as drive Z:.
