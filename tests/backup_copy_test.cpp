@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "files/backup_copy.h"
 #include "files/game_files.h"
@@ -14,7 +15,7 @@ TEST(BackupCopy, CopiesEveryByteAndReplacesAnEarlierBackup) {
         writeBytes(game, patternBytes(size) + std::string(size % 3, 'x'));
         Backup backup;
         std::string err;
-        EXPECT_TRUE(backupExecutable(game, kDefaultPatchOffset, &backup, &err)) << err;
+        EXPECT_TRUE(backupExecutable(game, &backup, &err)) << err;
         EXPECT_EQ(backup.path, game + ".backup");
         EXPECT_EQ(backup.note, "");
         EXPECT_EQ(readBytes(backup.path), readBytes(game));
@@ -29,7 +30,7 @@ TEST(BackupCopy, FailureLeavesEverythingAsItWas) {
     // Missing executable: nothing is created, and the reason is given.
     Backup backup;
     std::string err;
-    EXPECT_FALSE(backupExecutable(game, kDefaultPatchOffset, &backup, &err));
+    EXPECT_FALSE(backupExecutable(game, &backup, &err));
     EXPECT_NE(reasonAfter(err, "could not copy " + game + " to " + game + ".backup: "), "");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path));
 
@@ -38,50 +39,62 @@ TEST(BackupCopy, FailureLeavesEverythingAsItWas) {
     writeBytes(game, patternBytes(2000));
     std::filesystem::create_directory(game + ".backup");
     writeBytes(game + ".backup/keep", "keep");
-    EXPECT_FALSE(backupExecutable(game, kDefaultPatchOffset, &backup, &err));
+    EXPECT_FALSE(backupExecutable(game, &backup, &err));
     EXPECT_EQ(readBytes(game), patternBytes(2000));
     EXPECT_EQ(readBytes(game + ".backup/keep"), "keep");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2) << "no temporary file left";
 }
 
-TEST(BackupCopy, KeepsABackupOfTheGameBeforeItsPatchAndNothingElse) {
+// A backup is kept when it holds the same game: the same size, and at most
+// 64 bytes changed anywhere (patches at this or other offsets, a small hex
+// edit). Anything else, a game update above all, gets a new backup.
+TEST(BackupCopy, KeepsABackupOfTheSameGameAndNothingElse) {
     TempFolder folder;
     const std::string game = folder.file(kExecutableName);
     const std::string backupPath = game + ".backup";
-    const std::int32_t offset = 1000;
     const std::string original = patternBytes(200000);
-    std::string patched = original;
-    patched.replace(offset, 4, "\x39\x8E\xE3\x3F");
 
-    // Where the backup differs from the game (position, or what stands at
-    // the backup's name), and whether it is then kept.
     struct Case {
         const char* name;
-        std::int64_t differsAt; // -1: nowhere
+        std::vector<std::size_t> changed; // positions where the game differs from its backup
         bool kept;
     };
-    for (const Case c :
-         {Case{"the game before its patch", offset, true}, Case{"the last patched byte", offset + 3, true},
-          Case{"the same game", -1, true}, Case{"the byte before the patch", offset - 1, false},
-          Case{"the byte after the patch", offset + 4, false}, Case{"the first byte", 0, false},
-          Case{"past the first block", 70000, false}, Case{"the last byte", 199999, false}}) {
+    const auto run = [](std::size_t from, std::size_t count, std::size_t step) {
+        std::vector<std::size_t> positions;
+        for (std::size_t i = 0; i < count; ++i) {
+            positions.push_back(from + i * step);
+        }
+        return positions;
+    };
+    std::vector<std::size_t> acrossBlocks = run(0, 32, 1);
+    for (const std::size_t at : run(199968, 32, 1)) {
+        acrossBlocks.push_back(at);
+    }
+    std::vector<std::size_t> oneMore = acrossBlocks;
+    oneMore.push_back(70000);
+
+    for (const Case& c :
+         {Case{"the same bytes", {}, true}, Case{"this run's patch", run(1000, 4, 1), true},
+          Case{"patches at two offsets", {1000, 1001, 1002, 1003, 150000, 150001, 150002}, true},
+          Case{"a hex edit of 64 bytes", run(5, 64, 3001), true}, Case{"64 bytes at both ends", acrossBlocks, true},
+          Case{"65 bytes", oneMore, false}, Case{"thousands of bytes", run(100, 5000, 7), false}}) {
         SCOPED_TRACE(c.name);
         std::string earlier = original;
-        if (c.differsAt >= 0) {
-            earlier[static_cast<std::size_t>(c.differsAt)] ^= 0x55;
+        for (const std::size_t at : c.changed) {
+            earlier[at] = static_cast<char>(earlier[at] ^ 0x55);
         }
         writeBytes(backupPath, earlier);
-        writeBytes(game, c.differsAt == offset || c.differsAt == offset + 3 ? patched : original);
+        writeBytes(game, original);
         Backup backup;
         std::string err;
-        ASSERT_TRUE(backupExecutable(game, offset, &backup, &err)) << err;
-        EXPECT_EQ(readBytes(backupPath), c.kept ? earlier : readBytes(game));
+        ASSERT_TRUE(backupExecutable(game, &backup, &err)) << err;
+        EXPECT_EQ(readBytes(backupPath), c.kept ? earlier : original);
     }
 
-    // A backup of another size is replaced.
+    // A backup of another size is replaced, even one byte longer.
     writeBytes(backupPath, original + "x");
     Backup backup;
     std::string err;
-    ASSERT_TRUE(backupExecutable(game, offset, &backup, &err)) << err;
+    ASSERT_TRUE(backupExecutable(game, &backup, &err)) << err;
     EXPECT_EQ(readBytes(backupPath), original);
 }

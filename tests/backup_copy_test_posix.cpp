@@ -28,7 +28,7 @@ TEST(BackupCopy, CopyFailingPartWayKeepsTheEarlierBackup) {
 
     Backup backup;
     std::string err;
-    const bool made = backupExecutable(game, kDefaultPatchOffset, &backup, &err);
+    const bool made = backupExecutable(game, &backup, &err);
 
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedSignal);
@@ -58,7 +58,7 @@ TEST(BackupCopy, ALinkIsNeverTakenForABackup) {
         }
         Backup backup;
         std::string err;
-        ASSERT_TRUE(backupExecutable(game, 1000, &backup, &err)) << err;
+        ASSERT_TRUE(backupExecutable(game, &backup, &err)) << err;
         EXPECT_FALSE(std::filesystem::is_symlink(backupPath));
         EXPECT_EQ(std::filesystem::hard_link_count(game), 1U);
         EXPECT_EQ(readBytes(backupPath), patternBytes(5000));

@@ -22,3 +22,19 @@ TEST(OffsetTable, LinesConvertLikeAtoi) {
     std::istringstream shortFile("320");
     EXPECT_EQ(readOffsetTable(shortFile), (OffsetTable{320, 0, 0, 0, 0, 0, 0, 0}));
 }
+
+TEST(OffsetTable, UpdateFilesAsWindowsToolsSaveThem) {
+    EXPECT_EQ(decodeUpdateText("\xEF\xBB\xBF"
+                               "320\r\n"),
+              "320\r\n");
+    EXPECT_EQ(decodeUpdateText(std::string("\xFF\xFE"
+                                           "3\0002\0\n\0",
+                                           8)),
+              "32\n");
+    // A letter outside the basic plane (a pair of units), and half of one.
+    EXPECT_EQ(decodeUpdateText(std::string("\xFE\xFF\xD8\x3D\xDE\x00\xD8\x3D"
+                                           "\0x",
+                                           10)),
+              "\xF0\x9F\x98\x80\xEF\xBF\xBDx");
+    EXPECT_EQ(decodeUpdateText("320"), "320");
+}

@@ -1,12 +1,10 @@
 #include "files/backup_copy.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "files/game_files.h"
 #include "platform/file_system.h"
-#include "ratio/patch_value.h"
 
 namespace {
 
@@ -19,8 +17,6 @@ constexpr std::size_t kStreamBufferSize = std::size_t{1} << 18;
 const char* const kTemporarySuffix = ".tmp";
 // The comparison with an existing backup reads both files in blocks of this size.
 constexpr std::size_t kCompareBlockSize = std::size_t{1} << 16;
-// The bytes a patch changes, which an earlier backup may differ in.
-constexpr auto kPatchSize = static_cast<std::int64_t>(std::tuple_size<PatchValue>::value);
 
 // Fills the block unless the file ends first; *count says how far.
 bool readBlock(std::FILE* file, std::vector<char>* block, std::size_t* count, std::string* err) {
@@ -32,57 +28,6 @@ bool readBlock(std::FILE* file, std::vector<char>* block, std::size_t* count, st
         }
         *count += got;
     } while (got > 0 && *count < block->size());
-    return true;
-}
-
-// Whether the backup at backupPath still holds the game at gamePath as it
-// was before any patch: a file of its own, of the same size, equal but for
-// at most the four bytes at patchOffset. A backup that cannot be opened
-// (none there, a link, a folder) does not; a failed read is a failure.
-bool holdsTheUnpatchedGame(const std::string& gamePath, const std::string& backupPath, std::int32_t patchOffset,
-                           bool* holds, std::string* err) {
-    *holds = false;
-    File game;
-    File backup;
-    std::string ignored;
-    if (!openRegularFileForReading(backupPath, false, &backup, &ignored)) {
-        return true;
-    }
-    std::int64_t gameSize = 0;
-    std::int64_t backupSize = 0;
-    if (!openForReading(gamePath, &game, err) || !fileSize(game.get(), &gameSize, err) ||
-        !fileSize(backup.get(), &backupSize, err)) {
-        return false;
-    }
-    if (gameSize != backupSize || isSameFile(game.get(), backup.get())) {
-        return true;
-    }
-    std::vector<char> gameBlock(kCompareBlockSize);
-    std::vector<char> backupBlock(kCompareBlockSize);
-    std::int64_t position = 0;
-    for (;;) {
-        std::size_t gameCount = 0;
-        std::size_t backupCount = 0;
-        if (!readBlock(game.get(), &gameBlock, &gameCount, err) ||
-            !readBlock(backup.get(), &backupBlock, &backupCount, err)) {
-            return false;
-        }
-        if (gameCount != backupCount) {
-            return true; // one of them changed size meanwhile
-        }
-        if (gameCount == 0) {
-            break;
-        }
-        const bool equal = std::memcmp(gameBlock.data(), backupBlock.data(), gameCount) == 0;
-        for (std::size_t i = 0; !equal && i < gameCount; ++i) {
-            const std::int64_t at = position + static_cast<std::int64_t>(i);
-            if (gameBlock[i] != backupBlock[i] && (at < patchOffset || at >= patchOffset + kPatchSize)) {
-                return true;
-            }
-        }
-        position += static_cast<std::int64_t>(gameCount);
-    }
-    *holds = position == gameSize;
     return true;
 }
 
@@ -115,30 +60,107 @@ bool copyToNewFile(const std::string& sourcePath, const std::string& targetPath,
     return syncFile(target.get(), err) && closeFile(&target, err);
 }
 
+// Whether the file at backupPath already holds the game at gamePath as it
+// was before any patch. What cannot be opened as a file of its own there
+// (nothing, a link, a folder) does not; a failed read is a failure.
+bool holdsTheGame(const std::string& gamePath, const std::string& backupPath, bool* holds, std::string* err) {
+    *holds = false;
+    File game;
+    File backup;
+    std::string ignored;
+    if (!openRegularFileForReading(backupPath, false, &backup, &ignored)) {
+        return true;
+    }
+    BackupMatch match = BackupMatch::OtherGame;
+    if (!openForReading(gamePath, &game, err) || !compareWithBackup(game.get(), backup.get(), &match, err)) {
+        return false;
+    }
+    *holds = match == BackupMatch::SameGame || match == BackupMatch::Identical;
+    return true;
+}
+
 } // namespace
 
-bool backupExecutable(const std::string& path, std::int32_t patchOffset, Backup* backup, std::string* err) {
+bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err) {
+    *match = BackupMatch::OtherGame;
+    std::int64_t gameSize = 0;
+    std::int64_t backupSize = 0;
+    if (!fileSize(game, &gameSize, err) || !fileSize(backup, &backupSize, err)) {
+        return false;
+    }
+    if (isSameFile(game, backup)) {
+        *match = BackupMatch::SecondName;
+        return true;
+    }
+    if (gameSize != backupSize) {
+        return true;
+    }
+    std::vector<char> gameBlock(kCompareBlockSize);
+    std::vector<char> backupBlock(kCompareBlockSize);
+    std::int64_t position = 0;
+    std::int64_t changed = 0;
+    for (;;) {
+        std::size_t gameCount = 0;
+        std::size_t backupCount = 0;
+        if (!readBlock(game, &gameBlock, &gameCount, err) || !readBlock(backup, &backupBlock, &backupCount, err)) {
+            return false;
+        }
+        if (gameCount != backupCount) {
+            return true; // one of them changed size meanwhile
+        }
+        if (gameCount == 0) {
+            break;
+        }
+        if (std::memcmp(gameBlock.data(), backupBlock.data(), gameCount) != 0) {
+            for (std::size_t i = 0; i < gameCount; ++i) {
+                changed += gameBlock[i] != backupBlock[i] ? 1 : 0;
+            }
+            if (changed > kMaxChangedBytes) {
+                return true;
+            }
+        }
+        position += static_cast<std::int64_t>(gameCount);
+    }
+    if (position == gameSize) {
+        *match = changed == 0 ? BackupMatch::Identical : BackupMatch::SameGame;
+    }
+    return true;
+}
+
+bool copyOver(const std::string& source, const std::string& target, File* openTarget, std::string* note,
+              std::string* err) {
+    const std::string temporaryPath = target + kTemporarySuffix;
+    // Whatever a killed run, or anything else, left at the temporary name
+    // goes first: the copy is made in a file of this run's own.
+    if (removeFile(temporaryPath, err) && copyToNewFile(source, temporaryPath, err)) {
+        if (openTarget != nullptr) {
+            openTarget->reset();
+        }
+        if (replaceFile(temporaryPath, target, note, err)) {
+            return true;
+        }
+    }
+    std::string ignored;
+    removeFile(temporaryPath, &ignored);
+    return false;
+}
+
+bool backupExecutable(const std::string& path, Backup* backup, std::string* err) {
     backup->path = path + kBackupSuffix;
     backup->note.clear();
-    const std::string temporaryPath = backup->path + kTemporarySuffix;
 
     std::string reason;
     // A backup from an earlier run holds the game before its patch: copying
-    // the game again now would put a patched game in its place. Otherwise
-    // whatever a killed run, or anything else, left at the temporary name
-    // goes first: the copy is made in a file of this run's own.
+    // the game again now would put a patched game in its place.
     bool kept = false;
     std::string folderNote;
-    if (holdsTheUnpatchedGame(path, backup->path, patchOffset, &kept, &reason) &&
-        (kept || (removeFile(temporaryPath, &reason) && copyToNewFile(path, temporaryPath, &reason) &&
-                  replaceFile(temporaryPath, backup->path, &folderNote, &reason)))) {
+    if (holdsTheGame(path, backup->path, &kept, &reason) &&
+        (kept || copyOver(path, backup->path, nullptr, &folderNote, &reason))) {
         if (!folderNote.empty()) {
             backup->note = "could not sync the folder of " + backup->path + ": " + folderNote;
         }
         return true;
     }
-    std::string ignored;
-    removeFile(temporaryPath, &ignored);
     *err = "could not copy " + path + " to " + backup->path + ": " + reason;
     return false;
 }

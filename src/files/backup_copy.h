@@ -1,18 +1,46 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+
+#include "platform/file_system.h"
 
 struct Backup {
     std::string path; // the executable's path + ".backup"
     std::string note; // a line for the player when the backup may not be durable yet; usually empty
 };
 
+/// A backup that differs from the game in at most this many bytes holds the
+/// same game: patched (at any offset, any number of times) or hex-edited a
+/// little. A game update changes far more.
+constexpr std::int64_t kMaxChangedBytes = 64;
+
+/// How the file at a backup's name compares with the game.
+enum class BackupMatch {
+    SecondName, // the game itself under another name (a hard link), no backup
+    OtherGame,  // another size, or more than kMaxChangedBytes bytes differ
+    SameGame,   // the same size, and 1 to kMaxChangedBytes bytes differ
+    Identical,  // the same bytes
+};
+
+/// Compares the two open files from their current positions to their ends,
+/// block by block, in memory that does not grow with their size.
+bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err);
+
 /// Makes sure that `path` + ".backup" holds the executable as it was before
-/// any patch. An existing backup that is a file of its own and equals the
-/// executable everywhere but in the four bytes at `patchOffset` already
-/// does and is kept. Otherwise the executable is copied to a temporary file
-/// of its own first, which replaces the backup only once it is complete and
-/// on disk, so a failed run never costs the last good backup. On failure
-/// *err says what could not be copied, and why.
-bool backupExecutable(const std::string& path, std::int32_t patchOffset, Backup* backup, std::string* err);
+/// any patch. An existing backup that is a file of its own and holds the
+/// same game (see BackupMatch) already does and is kept. Otherwise the
+/// executable is copied over it with copyOver. On failure *err says what
+/// could not be copied, and why.
+bool backupExecutable(const std::string& path, Backup* backup, std::string* err);
+
+/// Copies the file at `source` over `target`: into a new temporary file of
+/// this run's own beside the target first (whatever stood at that name
+/// goes first), which replaces the target only once it is complete and on
+/// disk, so a failure never costs the target as it was. `openTarget`, when
+/// given, is closed just before the replace (Windows replaces no file that
+/// is open). *note as for replaceFile; on failure *err holds the system's
+/// reason only.
+bool copyOver(const std::string& source, const std::string& target, File* openTarget, std::string* note,
+              std::string* err);

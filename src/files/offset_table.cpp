@@ -1,10 +1,88 @@
 #include "files/offset_table.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <limits>
+#include <sstream>
 
 #include "files/game_files.h"
+#include "files/shortened.h"
+#include "platform/file_system.h"
+
+namespace {
+
+// Eight lines of numbers fit many times over; the rest of a bigger file is
+// not read.
+constexpr std::size_t kMaxUpdateFileSize = std::size_t{1} << 16;
+// How much of a refused line the player is shown.
+constexpr std::size_t kQuotedLineLength = 40;
+// Stands for half of a UTF-16 pair.
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+void appendUtf8(char32_t c, std::string* text) {
+    if (c < 0x80) {
+        text->push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        text->push_back(static_cast<char>(0xC0 | (c >> 6)));
+        text->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        text->push_back(static_cast<char>(0xE0 | (c >> 12)));
+        text->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        text->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        text->push_back(static_cast<char>(0xF0 | (c >> 18)));
+        text->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        text->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        text->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+std::string utf16ToUtf8(const std::string& bytes, bool bigEndian) {
+    std::string text;
+    char32_t pendingHigh = 0; // the first half of a pair, or 0
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        const auto unit = static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+        const bool low = unit >= 0xDC00 && unit < 0xE000;
+        if (pendingHigh != 0 && low) {
+            appendUtf8(0x10000 + ((pendingHigh - 0xD800) << 10) + (unit - 0xDC00), &text);
+            pendingHigh = 0;
+            continue;
+        }
+        if (pendingHigh != 0) {
+            appendUtf8(kReplacementCharacter, &text);
+        }
+        pendingHigh = unit >= 0xD800 && unit < 0xDC00 ? unit : 0;
+        if (pendingHigh == 0) {
+            appendUtf8(low ? kReplacementCharacter : unit, &text);
+        }
+    }
+    if (pendingHigh != 0) {
+        appendUtf8(kReplacementCharacter, &text);
+    }
+    return text;
+}
+
+bool readUpTo(const std::string& path, std::size_t limit, std::string* bytes) {
+    File file;
+    std::string ignored;
+    if (!openRegularFileForReading(path, true, &file, &ignored)) {
+        return false;
+    }
+    bytes->assign(limit, '\0');
+    std::size_t size = 0;
+    std::size_t count = 0;
+    do {
+        if (!readSome(file.get(), &(*bytes)[size], limit - size, &count, &ignored)) {
+            return false;
+        }
+        size += count;
+    } while (count > 0 && size < limit);
+    bytes->resize(size);
+    return true;
+}
+
+} // namespace
 
 std::int32_t parseOffsetLine(const std::string& line) {
     // strtol skips leading white space, takes a sign and digits and stops
@@ -32,20 +110,37 @@ OffsetTable readOffsetTable(std::istream& in) {
     return table;
 }
 
-std::int32_t loadOffsetTable(std::ostream& out) {
-    std::ifstream file(kUpdateFileName);
-    if (!file.is_open()) {
-        return kDefaultPatchOffset;
+std::string decodeUpdateText(const std::string& bytes) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        return bytes.substr(3);
     }
-    const OffsetTable table = readOffsetTable(file);
-    file.close();
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+        return utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    }
+    return bytes;
+}
+
+bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out) {
+    std::string bytes;
+    if (!readUpTo(path, kMaxUpdateFileSize, &bytes)) {
+        return false;
+    }
+    std::istringstream text(decodeUpdateText(bytes));
+    const OffsetTable table = readOffsetTable(text);
 
     out << "\n--Updated Offsets!--\n";
-    const std::int32_t offset = table.front();
-    if (offset <= 0) {
+    if (table.front() <= 0) {
         // Zero or below would land on the executable's header or nowhere.
-        out << "Ignored offset " << offset << " from " << kUpdateFileName << "\n";
-        return kDefaultPatchOffset;
+        text.clear();
+        text.seekg(0);
+        std::string line;
+        std::getline(text, line);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        out << "Ignored offset \"" << shortened(line, kQuotedLineLength) << "\" from " << path << "\n";
+        return true;
     }
-    return offset;
+    *offset = table.front();
+    return true;
 }

@@ -12,6 +12,12 @@ using OffsetTable = std::array<std::int32_t, kOffsetLineCount>;
 std::int32_t parseOffsetLine(const std::string& line);
 /// The first eight lines of the stream; missing lines read as 0.
 OffsetTable readOffsetTable(std::istream& in);
-/// The patch offset: the update file's first value when the file is there
-/// and that value is positive, else the built-in one. Announces the file.
-std::int32_t loadOffsetTable(std::ostream& out = std::cout);
+/// The update file's bytes as UTF-8 text: a UTF-8 byte-order mark is
+/// dropped, and a file with a UTF-16 byte-order mark (either byte order,
+/// as Windows tools save text) is converted.
+std::string decodeUpdateText(const std::string& bytes);
+/// Reads the update file at `path`, when there is one, announces it and
+/// returns true: *offset becomes its first value when that is positive; a
+/// first line that is not leaves *offset as it was, with a line that quotes
+/// it. False, silently, when there is no update file at `path`.
+bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out = std::cout);

@@ -75,7 +75,7 @@ void showOnScreen(const std::string& title, const std::string& message) {
 
 } // namespace
 
-bool restartInTerminalWindow(const char* marker) {
+bool restartInTerminalWindow(const char* marker, const std::vector<std::string>& arguments) {
     if (::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0 || !isNullDevice(STDIN_FILENO) ||
         (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) || isSet(marker)) {
         return false;
@@ -90,7 +90,9 @@ bool restartInTerminalWindow(const char* marker) {
     ::setenv(marker, "1", 1);
     for (const Terminal& terminal : terminals()) {
         pid_t child = 0;
-        if (start({terminal.program, terminal.runOption, program}, &child)) {
+        std::vector<std::string> command{terminal.program, terminal.runOption, program};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        if (start(command, &child)) {
             return true;
         }
     }

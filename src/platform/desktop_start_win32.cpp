@@ -2,6 +2,6 @@
 
 // Windows opens a console window for a console program however it starts.
 
-bool restartInTerminalWindow(const char*) {
+bool restartInTerminalWindow(const char*, const std::vector<std::string>&) {
     return false;
 }

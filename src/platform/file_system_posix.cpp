@@ -93,6 +93,11 @@ bool openRegularFileForReading(const std::string& path, bool followLink, File* f
     // Non-blocking, so that opening a pipe does not wait for a writer.
     Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
     struct stat status {};
+    if (descriptor.value < 0 && errno == ELOOP && !followLink && ::lstat(path.c_str(), &status) == 0 &&
+        S_ISLNK(status.st_mode)) {
+        *err = "Is a symbolic link";
+        return false;
+    }
     if (descriptor.value < 0 || ::fstat(descriptor.value, &status) != 0) {
         return fail(err);
     }

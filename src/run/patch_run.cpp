@@ -10,18 +10,13 @@
 #include "files/game_files.h"
 #include "files/offset_table.h"
 #include "files/patch_writer.h"
+#include "platform/file_system.h"
 #include "ratio/aspect_ratio.h"
 #include "ratio/patch_value.h"
 
 namespace {
 
 constexpr float kDimensionLimit = 4294967296.0F; // 2^32, exclusive
-
-int waitForEnter() {
-    std::cout << "\n\nPress Enter to Continue..." << std::flush;
-    std::cin.get();
-    return 0;
-}
 
 // The way out whenever there is nothing to patch.
 int closeRun() {
@@ -39,7 +34,77 @@ bool patchExecutable(const ExecutableLocation& location, std::int32_t offset, co
     return writePatch(location.path, offset, decodePatchBytes(patchText), err);
 }
 
+// The update file beside the game, when the working folder has none.
+void loadGameFolderOffset(const ExecutableLocation& location, std::int32_t* offset) {
+    const std::string folder = location.path.substr(0, location.path.size() - location.fileName.size());
+    if (!folder.empty()) {
+        loadOffsetTable(folder + kUpdateFileName, offset);
+    }
+}
+
+// The run, with the game at `chosen` when it is known before the dialogue.
+int patchRun(const std::optional<ExecutableLocation>& chosen) {
+    std::int32_t patchOffset = kDefaultPatchOffset;
+    const bool updated = loadOffsetTable(kUpdateFileName, &patchOffset);
+
+    std::cout << "-Gorv Aspect Ratio Patcher-"
+              << "\nThis tool attempts to automatically patch the game for any aspect ratio."
+              << "\n";
+
+    const auto widthText = readDimension("\nEnter your screen width: ", "\nEnter valid screen width:");
+    if (!widthText) {
+        return closeRun();
+    }
+    const auto heightText = readDimension("\nEnter your screen height: ", "\nEnter valid screen height:");
+    if (!heightText) {
+        return closeRun();
+    }
+
+    const AspectRatio record = reduceAspectRatio(*parseDimension(*widthText), *parseDimension(*heightText));
+    const std::string patchText = formatPatchText(record.ratio);
+
+    const ExecutableLocation location = chosen ? *chosen : locateGameExecutable();
+    if (location.path == kFailedPath) {
+        return closeRun();
+    }
+    if (!updated) {
+        loadGameFolderOffset(location, &patchOffset);
+    }
+
+    std::cout << "\nBacking Up...\n";
+    // Held until the executable is written: another run can neither patch
+    // it between our backup and our write nor swap the backup under us.
+    File lock;
+    Backup backup;
+    std::string err;
+    if (!lockExecutable(location.path, &lock, &err) || !backupExecutable(location.path, &backup, &err)) {
+        std::cout << "\nBackup failed: " << err << "\n";
+        return closeRun();
+    }
+    std::cout << "\nBacked Up " << backup.path << std::endl;
+    if (!backup.note.empty()) {
+        std::cout << "Note: " << backup.note << std::endl;
+    }
+
+    std::cout << "\nPatching: " << location.path << std::endl;
+    if (!patchExecutable(location, patchOffset, patchText, &err)) {
+        std::cout << "\nNot patched: " << err << "\n";
+    }
+    lock.reset();
+
+    std::cout << std::endl
+              << "Set Aspect Ratio to " << record.widthTerm << ":" << record.heightTerm << "\t" << record.ratio
+              << "\nEnjoy the game!";
+    return waitForEnter();
+}
+
 } // namespace
+
+int waitForEnter(int status) {
+    std::cout << "\n\nPress Enter to Continue..." << std::flush;
+    std::cin.get();
+    return status;
+}
 
 bool isAllDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -70,52 +135,9 @@ std::optional<std::string> readDimension(const std::string& prompt, const std::s
 }
 
 int runPatcher() {
-    const std::int32_t patchOffset = loadOffsetTable();
+    return patchRun(std::nullopt);
+}
 
-    std::cout << "-Gorv Aspect Ratio Patcher-"
-              << "\nThis tool attempts to automatically patch the game for any aspect ratio."
-              << "\n";
-
-    const auto widthText = readDimension("\nEnter your screen width: ", "\nEnter valid screen width:");
-    if (!widthText) {
-        return closeRun();
-    }
-    const auto heightText = readDimension("\nEnter your screen height: ", "\nEnter valid screen height:");
-    if (!heightText) {
-        return closeRun();
-    }
-
-    const AspectRatio record = reduceAspectRatio(*parseDimension(*widthText), *parseDimension(*heightText));
-    const std::string patchText = formatPatchText(record.ratio);
-
-    const ExecutableLocation location = locateGameExecutable();
-    if (location.path == kFailedPath) {
-        return closeRun();
-    }
-
-    std::cout << "\nBacking Up...\n";
-    // Held until the executable is written: another run can neither patch
-    // it between our backup and our write nor swap the backup under us.
-    File lock;
-    Backup backup;
-    std::string err;
-    if (!lockExecutable(location.path, &lock, &err) || !backupExecutable(location.path, patchOffset, &backup, &err)) {
-        std::cout << "\nBackup failed: " << err << "\n";
-        return closeRun();
-    }
-    std::cout << "\nBacked Up " << backup.path << std::endl;
-    if (!backup.note.empty()) {
-        std::cout << "Note: " << backup.note << std::endl;
-    }
-
-    std::cout << "\nPatching: " << location.path << std::endl;
-    if (!patchExecutable(location, patchOffset, patchText, &err)) {
-        std::cout << "\nNot patched: " << err << "\n";
-    }
-    lock.reset();
-
-    std::cout << std::endl
-              << "Set Aspect Ratio to " << record.widthTerm << ":" << record.heightTerm << "\t" << record.ratio
-              << "\nEnjoy the game!";
-    return waitForEnter();
+int runPatcherOn(const std::string& gamePath) {
+    return patchRun(ExecutableLocation{gamePath, extractFileName(gamePath, std::string(1, kPathSeparator))});
 }

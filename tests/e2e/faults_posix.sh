@@ -41,22 +41,24 @@ is_patched gorv.exe && is_game gorv.exe.backup || fail "the run without faults d
 calls=$(awk -F'(' '/GorvPatcherUpdate.dat/ { started = 1; next }
     { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$log")
 
-# Durability: every byte of the copy is written before the copy is synced,
-# then it is renamed into place and the game's own folder (FOLDER, as the
-# tool names it) is synced, all before the game is written.
+# Durability: every byte of the copy (of the game, or for a restore of the
+# backup) is written before the copy is synced, then it is renamed into
+# place and the game's own folder (FOLDER, as the tool names it) is synced,
+# all before the game is written.
 durability_steps() { # FOLDER
     awk -v folder="$1" '
         function fd_of(line) { sub(/^[a-z0-9]+\(/, "", line); sub(/[,)].*/, "", line); return line }
         /^openat\(/ && / = [0-9]+$/ {
             path = $0; sub(/^[^"]*"/, "", path); sub(/".*/, "", path)
-            copy[$NF] = path ~ /gorv\.exe\.backup\.tmp$/; game[$NF] = path ~ /gorv\.exe$/ && /O_RDWR/
+            copy[$NF] = path ~ /gorv\.exe(\.backup)?\.tmp$/; game[$NF] = path ~ /gorv\.exe$/ && /O_RDWR/
             dir[$NF] = /O_DIRECTORY/ ? path : ""
         }
         /^write\(/ && copy[fd_of($0)] && synced[fd_of($0)] { print "write-after-sync" }
         /^write\(/ && game[fd_of($0)] && !written++ { print "write-game" }
         /^fsync\(/ && copy[fd_of($0)] { synced[fd_of($0)] = 1; print "sync-copy" }
         /^fsync\(/ && dir[fd_of($0)] != "" { print "sync-folder:" (dir[fd_of($0)] == folder ? "game" : dir[fd_of($0)]) }
-        /^rename\(/ { print "rename" }' "$log" | xargs
+        /^rename\(/ { print "rename" }
+        /^close\(/ { copy[fd_of($0)] = game[fd_of($0)] = 0; dir[fd_of($0)] = "" }' "$log" | xargs
 }
 order=$(durability_steps .)
 [ "$order" = "sync-copy rename sync-folder:game write-game" ] || fail "durability steps in the order [$order]"
@@ -102,35 +104,82 @@ failed_write_call() {
             if (name ~ /^(write|pwrite64|lseek)$/ && writing[fd]) found = 1
             if (name == "close" && written[fd]) found = 1
         }
+        # A closed descriptor number may come back for something else.
+        /^close\(/ { fd = $0; sub(/^close\(/, "", fd); sub(/\).*/, "", fd); writing[fd] = written[fd] = 0 }
         END { exit !found }' "$log"
 }
 
-for call in $calls; do
-    name=${call%:*}
-    nth=${call#*:}
-    for how in error=EIO signal=KILL; do
-        traced_run "$name-$nth-${how%%=*}" -e inject="$name:$how:when=$nth"
-        checks=$((checks + 1))
-        claims_success=false
-        if grep -q 'Enjoy the game!' "$output" && ! grep -q 'Not patched\|Backup failed\|Note:' "$output"; then
-            claims_success=true
-        fi
-        is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
-        is_patched gorv.exe && ! is_game gorv.exe.backup && fail "gorv.exe was patched without a whole backup"
-        cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ||
-            fail "the backup is neither the earlier one nor a whole copy"
-        $claims_success && ! is_patched gorv.exe && fail "claims a patch it did not make"
-        if [ "$how" = error=EIO ]; then
-            [ ! -e gorv.exe.backup.tmp ] || fail "a temporary file was left"
-            $claims_success && failed_write_call && fail "a failed write went unreported"
-        else
-            # A killed run may leave its temporary file: the next run copes.
-            printf '%s' "$answers_16_9" | timeout 60 "$patcher" >"$output.next" 2>/dev/null
-            grep -q 'Not patched\|Backup failed' "$output.next" && fail "the run after a kill failed"
-            is_patched gorv.exe && is_game gorv.exe.backup && [ ! -e gorv.exe.backup.tmp ] ||
-                fail "the run after a kill did not patch cleanly"
-        fi
+# Fails each of CALLS in turn (NAME:NTH) and kills the run at it, with
+# RUN_CASE making and running each case and CHECK_CASE checking what it
+# left; a run that claims success (SUCCESS, a pattern of its output) after
+# a failed call that belongs to writing is an error.
+sweep() { # RUN_CASE CHECK_CASE SUCCESS CALLS...
+    local run_case=$1 check_case=$2 success=$3 call name nth how claims_success
+    shift 3
+    for call in "$@"; do
+        name=${call%:*}
+        nth=${call#*:}
+        for how in error=EIO signal=KILL; do
+            "$run_case" "$name-$nth-${how%%=*}" -e inject="$name:$how:when=$nth"
+            checks=$((checks + 1))
+            claims_success=false
+            if grep -q "$success" "$output" && ! grep -q 'Not patched\|Backup failed\|Note:' "$output"; then
+                claims_success=true
+            fi
+            "$check_case" "$how" "$claims_success"
+            if [ "$how" = error=EIO ]; then
+                [ ! -e gorv.exe.backup.tmp ] && [ ! -e gorv.exe.tmp ] || fail "a temporary file was left"
+                $claims_success && failed_write_call && fail "a failed write went unreported"
+            fi
+        done
     done
-done
+}
+
+# After a patch run: the game is whole or exactly patched, and patched only
+# with a whole backup; the backup is the earlier one or a whole copy.
+check_patch() { # HOW CLAIMS_SUCCESS
+    is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
+    is_patched gorv.exe && ! is_game gorv.exe.backup && fail "gorv.exe was patched without a whole backup"
+    cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ||
+        fail "the backup is neither the earlier one nor a whole copy"
+    $2 && ! is_patched gorv.exe && fail "claims a patch it did not make"
+    if [ "$1" = signal=KILL ]; then
+        # A killed run may leave its temporary file: the next run copes.
+        printf '%s' "$answers_16_9" | timeout 60 "$patcher" >"$output.next" 2>/dev/null
+        grep -q 'Not patched\|Backup failed' "$output.next" && fail "the run after a kill failed"
+        is_patched gorv.exe && is_game gorv.exe.backup && [ ! -e gorv.exe.backup.tmp ] ||
+            fail "the run after a kill did not patch cleanly"
+    fi
+}
+sweep traced_run check_patch 'Enjoy the game!' $calls
+
+# Restoring the game from its backup: the game is the patched one or the
+# whole original, never anything between, and the backup is untouched.
+restore_run() { # NAME STRACE_ARGS...
+    new_case "restore-$1"
+    shift
+    cp "$work/patched.template" gorv.exe
+    cp "$work/game.template" gorv.exe.backup
+    log="$work/$case_name.log"
+    (printf '\n' | timeout 60 strace -o "$log" -e trace="$traced" "$@" "$patcher" gorv.exe.backup >"$output") 2>/dev/null
+}
+check_restore() { # HOW CLAIMS_SUCCESS
+    is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the patched game nor the original"
+    is_game gorv.exe.backup || fail "the backup changed"
+    $2 && ! is_game gorv.exe && fail "claims a restore it did not make"
+    if [ "$1" = signal=KILL ]; then
+        printf '\n' | timeout 60 "$patcher" gorv.exe.backup >"$output.next" 2>/dev/null ||
+            fail "the restore after a kill failed: $(cat "$output.next")"
+        is_game gorv.exe && [ ! -e gorv.exe.tmp ] || fail "the restore after a kill did not restore cleanly"
+    fi
+}
+restore_run reference
+is_game gorv.exe || fail "the restore without faults did not restore"
+order=$(durability_steps .)
+[ "$order" = "sync-copy rename sync-folder:game" ] || fail "restore's durability steps in the order [$order]"
+# Its calls from the open of the backup on.
+restore_calls=$(awk -F'(' '/gorv\.exe\.backup"/ { started = 1 }
+    { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$log")
+sweep restore_run check_restore '^Restored' $restore_calls
 
 finish

@@ -32,6 +32,16 @@ expect_output "$asked$(patching gorv.exe)$echo_16_9$(not_patched "${in_use}Shari
 expect_same gorv.exe "$work/game.template"
 expect_same gorv.exe.backup "$work/game.template"
 
+# Nor can the game be put back from its backup while it runs.
+printf '\x39\x8e\xe3\x3f' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
+cp gorv.exe "$work/patched"
+arguments=(gorv.exe.backup)
+expected_status=1
+run_while_held read
+expect_output "Not restored: ${in_use}Sharing violation.$press_enter"
+expect_same gorv.exe "$work/patched"
+expect_same gorv.exe.backup "$work/game.template"
+
 # Shared with nobody: not even the backup can be read.
 new_case held-alone
 make_game gorv.exe

@@ -89,6 +89,8 @@ fail() {
 # Starts a case in a new, empty folder, which becomes the working folder.
 new_case() { # NAME
     case_name=$1
+    arguments=()
+    expected_status=0
     folder="$work/$1"
     output="$work/$1.out"
     mkdir -p "$folder"
@@ -101,6 +103,20 @@ make_game() { # PATH [SIZE]
     head -c "${2:-$game_size}" "$work/game.template" >"$1"
 }
 
+# The tool's arguments, and the exit status it must end with, for the runs
+# of a case that sets them.
+arguments=()
+expected_status=0
+
+# A path as the system's programs take it: with backslashes on Windows.
+native_path() { # PATH
+    if ((${#emulator[@]} > 0)); then
+        printf '%s' "${1//\//\\}"
+    else
+        printf '%s' "$1"
+    fi
+}
+
 # Runs the tool with INPUT on standard input (bash $'...' text), keeping its
 # standard output. With DRIVER, the tool runs in the background while that
 # command plays the user at the screen. Windows writes "\r\n" for "\n" to a
@@ -108,7 +124,7 @@ make_game() { # PATH [SIZE]
 run_patcher() { # INPUT [DRIVER...]
     local input=$1 status=0 pid
     shift
-    printf '%s' "$input" | timeout 120 "${emulator[@]}" "$patcher" >"$output.raw" 2>"$output.err" &
+    printf '%s' "$input" | timeout 120 "${emulator[@]}" "$patcher" "${arguments[@]}" >"$output.raw" 2>"$output.err" &
     pid=$!
     if (($# > 0)) && ! "$@"; then
         fail "could not drive the tool: $*"
@@ -121,7 +137,7 @@ run_patcher() { # INPUT [DRIVER...]
         cp "$output.raw" "$output"
     fi
     checks=$((checks + 1))
-    [ "$status" -eq 0 ] || fail "exit status $status; stderr: $(cat "$output.err")"
+    [ "$status" -eq "$expected_status" ] || fail "exit status $status; stderr: $(cat "$output.err")"
 }
 
 expect_output() { # EXPECTED

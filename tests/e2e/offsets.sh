@@ -4,42 +4,69 @@ source "$(dirname "$0")/lib.sh"
 
 readonly update_file=GorvPatcherUpdate.dat
 
-# Each of these files puts the patch at 320.
+# Each of these files puts the patch at 320 (printf escapes): text as
+# editors on Linux and Windows save it, Notepad's UTF-8 with a byte-order
+# mark, and PowerShell's UTF-16 in either byte order.
 accepted=(
-    $'320\n'
-    $' 320abc\n'
-    $'320\r\n7\r\n'
-    $'320\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n'
+    '320\n'
+    ' 320abc\n'
+    '320\r\n7\r\n'
+    '320\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n'
     '320'
+    '\xEF\xBB\xBF320\r\n'
+    '\xFF\xFE3\x002\x000\x00\r\x00\n\x00'
+    '\xFE\xFF\x003\x002\x000\x00\r\x00\n'
 )
 for contents in "${accepted[@]}"; do
     new_case "offset-320-$checks"
     make_game gorv.exe
-    printf '%s' "$contents" >"$update_file"
+    printf '%b' "$contents" >"$update_file"
     run_patcher "$answers_16_9"
     expect_output "$updated$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
     expect_patched gorv.exe "$work/game.template" 320 "$bytes_16_9"
 done
 
 # Each of these first lines would send the write to the file's start or
-# nowhere: the notice says so and the built-in offset is used.
+# nowhere: the notice quotes the line (its first 40 characters) and the
+# built-in offset is used.
+long_line="offset = 3906600, as the notes of version 1.2 say"
 refused=(
-    '0:'
-    '0:0'
-    '-5:-5'
-    '0:0x3B9BE7'
-    $'0:\xEF\xBB\xBF320'
-    '0:words'
-    $'0:\n320'
+    ''
+    '0'
+    '-5'
+    '0x3B9BE7'
+    'words'
+    "$long_line"
 )
-for entry in "${refused[@]}"; do
-    value=${entry%%:*}
+for line in "${refused[@]}" $'\n320'; do
+    quoted=${line%%$'\n'*}
+    [ "$line" != "$long_line" ] || quoted="${long_line:0:40}…"
     new_case "refused-$checks"
     make_game gorv.exe
-    printf '%s\n' "${entry#*:}" >"$update_file"
+    printf '%s\n' "$line" >"$update_file"
     run_patcher "$answers_16_9"
-    expect_output "$updated""Ignored offset $value from $update_file"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    expect_output "$updated""Ignored offset \"$quoted\" from $update_file"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
     expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+done
+
+# The game's own folder has an update file, the working folder none: it is
+# read once the game is known. The working folder's wins over it.
+for working_offset in "" 640; do
+    new_case "beside-the-game-$checks"
+    make_game game/gorv.exe
+    echo 320 >"game/$update_file"
+    expected_offset=320
+    announced=$asked$updated
+    if [ -n "$working_offset" ]; then
+        echo "$working_offset" >"$update_file"
+        expected_offset=$working_offset
+        announced=$updated$asked
+    fi
+    game=$(native_path game/gorv.exe)
+    arguments=("$game")
+    run_patcher "$answers_16_9"
+    expect_output "$announced$(patching "$game")$echo_16_9$summary_16_9"
+    expect_patched game/gorv.exe "$work/game.template" "$expected_offset" "$bytes_16_9"
 done
 
 # The smallest offset there is, 1, is taken.

@@ -40,10 +40,17 @@ if [[ $program != *.exe ]]; then
     else
         desktop-file-validate "$launcher" | grep -v ': hint:' | grep . && fail "the menu entry is not valid"
         exec_line=$(sed -n 's/^Exec=//p' "$launcher" | sed 's/\\\\/\\/g')
-        eval "set -- ${exec_line//%k/\"\$launcher\"}"
+        exec_line=${exec_line//%k/\"\$launcher\"}
+        # Started from the menu (%f gives nothing), then with the game's
+        # backup dropped onto the entry.
+        eval "set -- ${exec_line//%f/}"
         make_game gorv.exe
         printf '%s' "$answers_16_9" | "$@" >"$output"
         expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+        eval "set -- ${exec_line//%f/\"\$folder/gorv.exe.backup\"}"
+        printf '\n' | "$@" >"$output"
+        expect_output "Restored $folder/gorv.exe from $folder/gorv.exe.backup$press_enter"
+        expect_same gorv.exe "$work/game.template"
     fi
 fi
 

@@ -20,9 +20,17 @@ expect_files gorv.exe gorv.exe.backup
 expect_same gorv.exe.backup "$work/game.template"
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
+# The offset moved between runs (an update file came): the backup is still
+# the game before any patch, and the game holds only the new patch.
+echo 3906600 >GorvPatcherUpdate.dat
+run_patcher "$answers_16_9"
+expect_output "$updated$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_same gorv.exe.backup "$work/game.template"
+rm GorvPatcherUpdate.dat
+
 # A game that an update replaced (same size, other bytes) gets a new backup.
 make_game gorv.exe
-printf 'updated' | dd of=gorv.exe bs=1 seek=100 conv=notrunc status=none
+head -c 100 /dev/zero | dd of=gorv.exe bs=1 seek=100 conv=notrunc status=none
 cp gorv.exe "$work/updated"
 run_patcher "$answers_16_9"
 expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"

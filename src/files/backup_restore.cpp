@@ -1,0 +1,86 @@
+#include "files/backup_restore.h"
+
+#include "files/backup_copy.h"
+#include "files/executable_lock.h"
+#include "files/game_files.h"
+#include "files/open_refusal.h"
+#include "platform/file_system.h"
+
+namespace {
+
+// Whether the game at gamePath may be replaced by the backup: *outcome is
+// AlreadyEqual when there is nothing to do. A missing game may be.
+bool checkGame(const std::string& gamePath, const std::string& backupPath, std::FILE* backup, RestoreOutcome* outcome,
+               std::string* err) {
+    *outcome = RestoreOutcome::Restored;
+    if (!isRegularFile(gamePath)) {
+        return true;
+    }
+    File game;
+    BackupMatch match = BackupMatch::OtherGame;
+    std::string reason;
+    if (!openForReading(gamePath, &game, &reason) || !compareWithBackup(game.get(), backup, &match, &reason)) {
+        *err = "could not compare " + gamePath + " with " + backupPath + ": " + reason;
+        return false;
+    }
+    switch (match) {
+    case BackupMatch::Identical: *outcome = RestoreOutcome::AlreadyEqual; return true;
+    case BackupMatch::SameGame: break;
+    case BackupMatch::SecondName:
+        *err = backupPath + " is " + gamePath + " itself under a second name, not a backup";
+        return false;
+    case BackupMatch::OtherGame:
+        *err = gamePath + " has changed since " + backupPath +
+               " was made (a game update?); Steam's \"Verify integrity of game files\" restores the game";
+        return false;
+    }
+    // The replacement would fail on a game that is running or read-only:
+    // say so in the words that let the player act.
+    Refusal refusal = Refusal::Other;
+    game.reset();
+    if (!openForUpdate(gamePath, &game, &refusal, &reason)) {
+        *err = openRefusalText(gamePath, "write", refusal, reason);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string gamePathOf(const std::string& backupPath) {
+    const bool suffixed =
+        backupPath.size() > kBackupSuffix.size() &&
+        backupPath.compare(backupPath.size() - kBackupSuffix.size(), std::string::npos, kBackupSuffix) == 0;
+    return suffixed ? backupPath.substr(0, backupPath.size() - kBackupSuffix.size()) : backupPath;
+}
+
+bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, std::string* note, std::string* err) {
+    note->clear();
+    const std::string gamePath = gamePathOf(backupPath);
+    std::string reason;
+    File backup;
+    if (!openRegularFileForReading(backupPath, false, &backup, &reason)) {
+        *err = "could not read the backup " + backupPath + ": " + reason;
+        return false;
+    }
+    // No patch run meanwhile: the game's lock, as a patch run takes it, is
+    // held until the copy is ready (Windows replaces no file that is open, a
+    // lock's handle included). One restore at a time: the backup's lock,
+    // taken once the backup is known to be a file of its own, is held to
+    // the end.
+    File gameLock;
+    File backupLock;
+    if ((isRegularFile(gamePath) && !lockExecutable(gamePath, &gameLock, err)) ||
+        !checkGame(gamePath, backupPath, backup.get(), outcome, err) ||
+        !lockExecutable(backupPath, &backupLock, err)) {
+        return false;
+    }
+    if (*outcome == RestoreOutcome::AlreadyEqual) {
+        return true;
+    }
+    if (!copyOver(backupPath, gamePath, &gameLock, note, &reason)) {
+        *err = "could not copy " + backupPath + " to " + gamePath + ": " + reason;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,53 @@
+# The tool started with an argument: a game dropped onto it is patched, a
+# backup dropped onto it puts the game back, and the options.
+source "$(dirname "$0")/lib.sh"
+
+readonly usage='usage: gorv-patcher [--help | --version | GAME | GAME.backup]'
+
+# A dropped game gets the dialogue that the dialog would give for its path.
+new_case dropped-game
+make_game game/gorv.exe
+game=$(native_path game/gorv.exe)
+arguments=("$game")
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"
+expect_files game game/gorv.exe game/gorv.exe.backup
+expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
+# Its backup dropped onto the tool puts the game back; again, there is
+# nothing to do.
+arguments=("$game.backup")
+run_patcher $'\n'
+expect_output "Restored $game from $game.backup$press_enter"
+expect_same game/gorv.exe "$work/game.template"
+expect_files game game/gorv.exe game/gorv.exe.backup
+run_patcher $'\n'
+expect_output "$game already equals $game.backup: nothing to restore$press_enter"
+
+# A game that an update changed is not the backup's game any more.
+printf 'an update that changed more than a few bytes of the game, all over' |
+    dd of=game/gorv.exe bs=1 seek=1000 conv=notrunc status=none
+cp game/gorv.exe "$work/updated"
+expected_status=1
+run_patcher $'\n'
+expect_output "Not restored: $game has changed since $game.backup was made (a game update?); Steam's \"Verify integrity of game files\" restores the game$press_enter"
+expect_same game/gorv.exe "$work/updated"
+expect_same game/gorv.exe.backup "$work/game.template"
+
+# The options, and what is no way to start the tool, answered at once.
+new_case options
+make_game gorv.exe
+for entry in "0:--version" "0:--help" "2:--patch" "2:gorv.exe:gorv.exe" "2:nothing-here.exe" "2:."; do
+    IFS=: read -r expected_status first second <<<"$entry"
+    arguments=("$first" ${second:+"$second"})
+    run_patcher ''
+    case $first in
+    --version) expect_output $'gorv-patcher 1.0.0\n' ;;
+    --help) grep -qxF -- "$usage" "$output" && grep -q GorvPatcherUpdate.dat "$output" || fail "--help: $(cat "$output")" ;;
+    *) expect_output '' && { tail -1 "$output.err" | tr -d '\r' | grep -qxF -- "$usage" || fail "no usage line for $first"; } ;;
+    esac
+done
+expect_files gorv.exe
+expect_same gorv.exe "$work/game.template"
+
+finish
