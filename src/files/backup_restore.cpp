@@ -71,8 +71,7 @@ bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, s
     File gameLock;
     File backupLock;
     if ((isRegularFile(gamePath) && !lockExecutable(gamePath, &gameLock, err)) ||
-        !checkGame(gamePath, backupPath, backup.get(), outcome, err) ||
-        !lockExecutable(backupPath, &backupLock, err)) {
+        !checkGame(gamePath, backupPath, backup.get(), outcome, err) || !lockExecutable(backupPath, &backupLock, err)) {
         return false;
     }
     if (*outcome == RestoreOutcome::AlreadyEqual) {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 const char kPathSeparator = '\\';
 
@@ -45,6 +46,37 @@ bool failFromRuntime(std::string* err) {
     return false;
 }
 
+// The path as the wide-character file functions take it, whatever its
+// length: made absolute (which also resolves "." and ".." and turns "/"
+// into "\\"), then marked with "\\?\\", which lifts the limit of 260
+// characters. Paths arrive in the program's code page: UTF-8 by its
+// manifest from Windows 10 version 1903 on, before that the system's own,
+// as the dialog and the command line then give them.
+std::wstring systemPath(const std::string& path) {
+    std::wstring wide;
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (length > 0) {
+        wide.resize(static_cast<std::size_t>(length));
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], length);
+    }
+    if (wide.empty() || wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0) {
+        return wide;
+    }
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD written = size > 0 ? GetFullPathNameW(wide.c_str(), size, &full[0], nullptr) : 0;
+    if (written == 0 || written >= size) {
+        return wide;
+    }
+    full.resize(written);
+    // A network share, \\server\share\..., is named \\?\UNC\server\share\...
+    return full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+DWORD attributesOf(const std::string& path) {
+    return GetFileAttributesW(systemPath(path).c_str());
+}
+
 void clearRuntimeError() {
     errno = 0;
     _doserrno = 0;
@@ -66,7 +98,7 @@ Refusal refusalOf(const std::string& path, DWORD error) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
         return Refusal::InUse;
     }
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = attributesOf(path);
     if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return Refusal::ReadOnly;
@@ -79,7 +111,7 @@ bool openExisting(const std::string& path, DWORD access, DWORD sharing, File* fi
                   std::string* err) {
     *refusal = Refusal::Other;
     const HANDLE handle =
-        CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(systemPath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         *refusal = refusalOf(path, error);
@@ -115,7 +147,7 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
 }
 
 bool openRegularFileForReading(const std::string& path, bool followLink, File* file, std::string* err) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = attributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return failWith(GetLastError(), err);
     }
@@ -150,10 +182,16 @@ bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::s
 }
 
 bool createNewFile(const std::string& path, std::FILE*, File* file, std::string* err) {
+    // CREATE_NEW fails on anything at the name, a link included.
+    const HANDLE handle = CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return failWith(GetLastError(), err);
+    }
     clearRuntimeError();
-    // _O_EXCL fails on anything at the name, a link included.
-    const int descriptor = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
     if (descriptor < 0) {
+        CloseHandle(handle);
         return failFromRuntime(err);
     }
     return streamOn(descriptor, "wb", file, err);
@@ -217,13 +255,13 @@ bool tryLockFile(std::FILE* file, LockState* state, std::string* err) {
 }
 
 bool isRegularFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 bool removeFile(const std::string& path, std::string* err) {
-    if (DeleteFileA(path.c_str()) != 0) {
+    if (DeleteFileW(systemPath(path).c_str()) != 0) {
         return true;
     }
     const DWORD error = GetLastError();
@@ -233,6 +271,7 @@ bool removeFile(const std::string& path, std::string* err) {
 bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {
     note->clear();
     // The write-through move returns once the new name is on the disk.
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+    return MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
            failWith(GetLastError(), err);
 }

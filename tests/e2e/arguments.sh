@@ -34,6 +34,24 @@ expect_output "Not restored: $game has changed since $game.backup was made (a ga
 expect_same game/gorv.exe "$work/updated"
 expect_same game/gorv.exe.backup "$work/game.template"
 
+# A game in a folder of more than 260 characters (Windows' old limit),
+# named in any script, patches and restores.
+new_case long-folder
+long=
+for _ in 1 2 3 4 5 6; do long+=ゲームのフォルダゲームのフォルダゲームのフォルダゲームのフォルダゲームのフォルダゲームのフ/; done
+make_game "$long/gorv.exe"
+game=$(native_path "$folder/${long}gorv.exe")
+((${#emulator[@]} == 0)) || game=Z:$game
+arguments=("$game")
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"
+expect_patched "$long/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
+arguments=("$game.backup")
+run_patcher $'\n'
+expect_output "Restored $game from $game.backup$press_enter"
+expect_same "$long/gorv.exe" "$work/game.template"
+expect_same "$long/gorv.exe.backup" "$work/game.template"
+
 # The options, and what is no way to start the tool, answered at once.
 new_case options
 make_game gorv.exe
