@@ -6,6 +6,7 @@
 #include "files/game_files.h"
 #include "files/game_search.h"
 #include "files/path_answer.h"
+#include "files/player_text.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -48,20 +49,24 @@ std::string askOnConsole(std::istream& in, std::ostream& out, const std::string&
     for (;;) {
         out << question << std::flush;
         std::string answer;
-        if (!std::getline(in, answer)) {
+        bool tooLong = false;
+        if (!readAnswerLine(in, &answer, &tooLong)) {
             return kFailedPath;
         }
-        const std::string typed = pathFromAnswer(answer, home);
-        if (typed.empty()) {
-            return kFailedPath;
+        // A line too long for any path is no answer.
+        if (!tooLong) {
+            const std::string typed = pathFromAnswer(answer, home);
+            if (typed.empty()) {
+                return kFailedPath;
+            }
+            if (const std::size_t number = chosenNumber(typed, found.size())) {
+                return found[number - 1];
+            }
+            const std::string path = executablePath(typed);
+            if (isRegularFile(path)) {
+                return path;
+            }
         }
-        if (const std::size_t number = chosenNumber(typed, found.size())) {
-            return found[number - 1];
-        }
-        const std::string path = executablePath(typed);
-        if (isRegularFile(path)) {
-            return path;
-        }
-        out << "\nNo such file: " << answer << std::endl;
+        out << "\nNo such file: " << shortened(answer, kMaxQuotedAnswer) << std::endl;
     }
 }

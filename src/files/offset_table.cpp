@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "files/game_files.h"
-#include "files/shortened.h"
+#include "files/player_text.h"
 #include "platform/file_system.h"
 
 namespace {

@@ -80,3 +80,6 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* no
 
 /// The character that separates the folders of a path on this system.
 extern const char kPathSeparator;
+/// The folder that holds `path`, as a path of its own: "." for a bare
+/// name, the root itself for a file at the root.
+std::string folderOf(const std::string& path);

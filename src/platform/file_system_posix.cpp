@@ -35,15 +35,6 @@ struct Descriptor {
     int value;
 };
 
-// The folder that holds `path`, as a path of its own.
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool openStream(const std::string& path, const char* mode, File* file, std::string* err) {
     file->reset(std::fopen(path.c_str(), mode));
     return *file != nullptr || fail(err);
@@ -71,6 +62,14 @@ bool isUnsupported(int error) {
 }
 
 } // namespace
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 void FileCloser::operator()(std::FILE* file) const {
     std::fclose(file);

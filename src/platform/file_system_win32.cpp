@@ -134,6 +134,16 @@ HANDLE handleOf(std::FILE* file) {
 
 } // namespace
 
+std::string folderOf(const std::string& path) {
+    const std::size_t separator = path.find_last_of("\\/");
+    if (separator == std::string::npos) {
+        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : ".";
+    }
+    // The root of a drive ("C:\\") or of the current one ("\\").
+    const bool root = separator == 0 || (separator == 2 && path[1] == ':');
+    return path.substr(0, root ? separator + 1 : separator);
+}
+
 void FileCloser::operator()(std::FILE* file) const {
     std::fclose(file);
 }

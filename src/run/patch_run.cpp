@@ -10,6 +10,7 @@
 #include "files/game_files.h"
 #include "files/offset_table.h"
 #include "files/patch_writer.h"
+#include "files/player_text.h"
 #include "platform/file_system.h"
 #include "ratio/aspect_ratio.h"
 #include "ratio/patch_value.h"
@@ -124,9 +125,10 @@ std::optional<float> parseDimension(const std::string& text) {
 std::optional<std::string> readDimension(const std::string& prompt, const std::string& rePrompt) {
     std::cout << prompt << std::flush;
     std::string line;
+    bool tooLong = false;
     // A last line without a newline still counts as an answer.
-    while (std::getline(std::cin, line)) {
-        if (parseDimension(line)) {
+    while (readAnswerLine(std::cin, &line, &tooLong)) {
+        if (!tooLong && parseDimension(line)) {
             return line;
         }
         std::cout << rePrompt << std::flush;

@@ -36,6 +36,17 @@ run_patcher "$sizes"$'nowhere/gorv.exe\ngame/gorv.exe\n\n'
 expect_output "$asked$question"$'\nNo such file: nowhere/gorv.exe\n'"$question$(patching "$folder/game/gorv.exe")$echo_16_9$summary_16_9"
 expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
+# A path of several megabytes (a pasted file) is no path: it is named cut
+# to 200 characters, and the question comes again. 4096 bytes still are a
+# path.
+new_case huge-path
+make_game game/gorv.exe
+huge=$(head -c 4000000 /dev/zero | tr '\0' a)
+longest=" $(printf './%.0s' $(seq 2041))game/gorv.exe"
+((${#longest} == 4096)) || fail "the longest answer is ${#longest} bytes long"
+run_patcher "$sizes$huge"$'\n'"$longest"$'\n\n'
+expect_output "$asked$question"$'\nNo such file: '"${huge:0:200}…"$'\n'"$question$(patching "$folder/game/gorv.exe")$echo_16_9$summary_16_9"
+
 # Any other file name is backed up but never written: a backslash is part
 # of a name here, and a file named like the cancel word is just a file.
 for name in GORV.EXE 'old\gorv.exe' FAILED; do
@@ -110,7 +121,8 @@ for how in exclusive shared; do
 done
 
 # At the end the tool waits for Enter (a console window would close
-# before it could be read), and no longer holds the game while it waits.
+# before it could be read), and no longer holds the game, or anything
+# else, while it waits.
 new_case waits-for-enter
 make_game gorv.exe
 mkfifo "$work/answers"
@@ -127,6 +139,11 @@ checks=$((checks + 1))
 kill -0 "$pid" 2>/dev/null || fail "ended without waiting for Enter"
 checks=$((checks + 1))
 flock --nonblock --exclusive gorv.exe true || fail "still holds the game while it waits for Enter"
+# Nor any file or folder: an SD card or USB drive could not be ejected.
+checks=$((checks + 1))
+# (Descriptors that the test runner passed on are no concern of the tool.)
+open_files=$(find "/proc/$pid/fd" -mindepth 1 -printf '%f %l\n' | awk -v work="$work" '$1 > 2 && index($2, work) == 1')
+[ -z "$open_files" ] || fail "holds more than its standard streams: $open_files"
 printf '\n' >&"$answers"
 exec {answers}>&-
 wait "$pid"

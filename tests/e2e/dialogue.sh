@@ -17,6 +17,14 @@ again_widths=
 for _ in 1 2 3 4 5 6 7 8 9 10 11 12; do again_widths+=$again_width; done
 expect_output "$title$ask_width$again_widths$ask_height$again_height$(patching gorv.exe)$(echo_pairs 3F AA AA AB)$(summary 12 9 1.33333)"
 
+# A line of several megabytes (a pasted file, a stuck key) at each prompt
+# is one answer that is not a size, however it starts.
+new_case huge-lines
+make_game gorv.exe
+huge=$(head -c 5000000 /dev/zero | tr '\0' 7)
+run_patcher "$huge"$'\n1920\n'"$huge"$'\n1080\n\n'
+expect_output "$title$ask_width$again_width$ask_height$again_height$(patching gorv.exe)$echo_16_9$summary_16_9"
+
 # The largest accepted size, and a last answer without its newline.
 new_case largest-size
 make_game gorv.exe
