@@ -39,8 +39,9 @@ TEST(ConsoleQuestion, ChoosesAListedGameByItsNumberOnly) {
     EXPECT_EQ(ask("1\n", home), twelve[0]);
     EXPECT_EQ(ask("10\n", home), twelve[9]);
     EXPECT_EQ(ask("12\n", home), twelve[11]) << "the last listed game";
-    // Anything else is a path: here none, so the question comes again.
-    for (const char* other : {"0", "13", "012x", "-1"}) {
+    // Anything else is a path: here none, so the question comes again. The
+    // characters on either side of the digits are no digits.
+    for (const char* other : {"0", "13", "012x", "-1", "/", ":"}) {
         std::string output;
         EXPECT_EQ(ask(std::string(other) + "\n2\n", home, &output), twelve[1]) << other;
         EXPECT_NE(output.find("\nNo such file: " + std::string(other) + "\n"), std::string::npos) << other;

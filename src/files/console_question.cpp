@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "files/game_files.h"
-#include "files/game_search.h"
 #include "files/path_answer.h"
 #include "files/player_text.h"
 #include "platform/file_system.h"
+#include "search/game_places.h"
 
 namespace {
 

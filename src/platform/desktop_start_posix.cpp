@@ -27,20 +27,61 @@ bool isSet(const char* name) {
     return value != nullptr && *value != '\0';
 }
 
-// How each terminal is told which program to run in its window.
+// A command as a shell reads a simple command, without expansions: words
+// split at blanks, quotes ('...' and "...") and backslashes kept out.
+std::vector<std::string> shellWords(const std::string& command) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (std::size_t i = 0; i < command.size(); ++i) {
+        const char c = command[i];
+        const bool escapes = c == '\\' && quote != '\'' && i + 1 < command.size() &&
+                             (quote == 0 || std::string("\"\\$`").find(command[i + 1]) != std::string::npos);
+        if (escapes) {
+            word += command[++i];
+            inWord = true;
+        } else if (quote != 0 && c == quote) {
+            quote = 0;
+        } else if (quote == 0 && (c == '\'' || c == '"')) {
+            quote = c;
+            inWord = true;
+        } else if (quote == 0 && (c == ' ' || c == '\t' || c == '\n')) {
+            if (inWord) {
+                words.push_back(word);
+            }
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// How each terminal is told which program to run in its window: the
+// terminal's command, then the option that the program's command follows.
 struct Terminal {
-    std::string program;
+    std::vector<std::string> command;
     std::string runOption;
 };
 
 std::vector<Terminal> terminals() {
     std::vector<Terminal> found;
-    // The one the desktop names, where it names one.
+    // The one the desktop names, where it names one, with its options.
     if (isSet("TERMINAL")) {
-        found.push_back(Terminal{std::getenv("TERMINAL"), "-e"});
+        const std::vector<std::string> words = shellWords(std::getenv("TERMINAL"));
+        if (!words.empty()) {
+            found.push_back(Terminal{words, "-e"});
+        }
     }
-    const Terminal known[] = {{"x-terminal-emulator", "-e"}, {"konsole", "-e"}, {"gnome-terminal", "--"}, {"kgx", "--"},
-                              {"xfce4-terminal", "-x"},      {"xterm", "-e"}};
+    const Terminal known[] = {{{"x-terminal-emulator"}, "-e"}, {{"konsole"}, "-e"},
+                              {{"gnome-terminal"}, "--"},      {{"kgx"}, "--"},
+                              {{"xfce4-terminal"}, "-x"},      {{"xterm"}, "-e"}};
     found.insert(found.end(), std::begin(known), std::end(known));
     return found;
 }
@@ -90,7 +131,9 @@ bool restartInTerminalWindow(const char* marker, const std::vector<std::string>&
     ::setenv(marker, "1", 1);
     for (const Terminal& terminal : terminals()) {
         pid_t child = 0;
-        std::vector<std::string> command{terminal.program, terminal.runOption, program};
+        std::vector<std::string> command = terminal.command;
+        command.push_back(terminal.runOption);
+        command.push_back(program);
         command.insert(command.end(), arguments.begin(), arguments.end());
         if (start(command, &child)) {
             return true;

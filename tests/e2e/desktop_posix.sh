@@ -15,6 +15,45 @@ ln -s "$(command -v xterm)" "$work/bin/xterm"
 export PATH="$work/bin:/usr/bin:/bin"
 export HOME="$work/home"
 
+# Which terminal the tool starts, and how: stand-ins write down how they
+# were called. A row: TERMINAL, the stand-ins on PATH, the tool's argument,
+# and how the first terminal that started was called ("" when none did:
+# the tool then says so and runs the dialogue in place).
+stand_ins="$work/stand-ins"
+mkdir -p "$stand_ins/none"
+for name in my-term xterm konsole; do
+    mkdir -p "$stand_ins/$name"
+    printf '#!/bin/sh\nprintf "%%s|" "${0##*/}" "$@" >"%s"\n' "$work/called" >"$stand_ins/$name/$name"
+    chmod +x "$stand_ins/$name/$name"
+done
+readonly no_terminal="gorv-patcher runs in a terminal window, and none could be started: install xterm or konsole, or start $patcher from a terminal."
+while IFS=';' read -r terminal on_path argument expected; do
+    new_case "terminal-$checks"
+    rm -f "$work/called"
+    status=0
+    (
+        [ -z "$terminal" ] || export TERMINAL="$terminal"
+        DISPLAY=:99 PATH="$stand_ins/$on_path" exec "$patcher" $argument </dev/null >"$output" 2>"$output.err"
+    ) || status=$?
+    checks=$((checks + 1))
+    [ "$status" = 0 ] || fail "exit status $status"
+    checks=$((checks + 1))
+    called=$(cat "$work/called" 2>/dev/null)
+    [ "$called" = "${expected//@/$patcher}" ] || fail "called [$called], expected [$expected]"
+    if [ -n "$expected" ]; then
+        expect_output ""
+    else
+        expect_output "$title$ask_width$closing$press_enter"
+        checks=$((checks + 1))
+        [ "$(cat "$output.err")" = "$no_terminal" ] || fail "told [$(cat "$output.err")]"
+    fi
+done <<'EOF_ROWS'
+my-term -fa 'Mono Space' --title "Gorv \"Patcher\"";my-term;;my-term|-fa|Mono Space|--title|Gorv "Patcher"|-e|@|
+my-term;xterm;;xterm|-e|@|
+;konsole;gorv.exe.backup;konsole|-e|@|gorv.exe.backup|
+;none;;
+EOF_ROWS
+
 windows() { xdotool search --onlyvisible --class xterm 2>/dev/null; }
 wait_until() { # SECONDS COMMAND...
     local deadline=$((SECONDS + $1))

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Time of the Linux search for the game in a big home folder: 300 Steam
+# games in two libraries, 50 Proton prefixes, Lutris and Bottles prefixes,
+# one of them with a windows folder of 5000 folders, and the game in a
+# Lutris prefix. Reports the median time of a whole run that lists the game
+# and is cancelled at the question (warm cache), and the number of folders
+# that one run opens.
+#
+# Target: under 50 ms; the windows folders are never opened.
+#
+# Usage: bench/game_search.sh [PATCHER] [RUNS]
+set -euo pipefail
+
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$source_dir/scripts/packages.sh"
+ensure_packages strace
+
+patcher=$(realpath "${1:-$source_dir/build/release/gorv-patcher}")
+runs=${2:-21}
+
+folder="$source_dir/build/bench-search"
+rm -rf "$folder"
+trap 'rm -rf "$folder"' EXIT
+home="$folder/home"
+steam="$home/.local/share/Steam"
+
+# A Wine prefix as Wine makes it, with a few programs of its own.
+make_prefix() { # DRIVE_C WINDOWS_FOLDERS
+    mkdir -p "$1"/{users/steamuser/Documents,ProgramData/Microsoft}
+    mkdir -p "$1/Program Files"/{"Common Files/System","Internet Explorer","Windows Media Player","Windows NT/Accessories"}
+    mkdir -p "$1/Program Files (x86)"/{"Common Files/System","Internet Explorer","Windows Media Player"}
+    (cd "$1" && mkdir -p windows && cd windows && seq -f 'folder%g' "$2" | xargs mkdir -p)
+}
+
+mkdir -p "$steam/steamapps" "$home/sd/steamapps"
+printf '"libraryfolders" { "0" { "path" "%s" } "1" { "path" "%s" } }' "$steam" "$home/sd" >"$steam/steamapps/libraryfolders.vdf"
+for i in $(seq 300); do
+    library=$steam
+    ((i % 2)) || library=$home/sd
+    mkdir -p "$library/steamapps/common/Game $i/bin" "$library/steamapps/common/Game $i/data"
+    touch "$library/steamapps/common/Game $i/game.exe"
+done
+for i in $(seq 50); do make_prefix "$steam/steamapps/compatdata/$((1000 + i))/pfx/drive_c" 20; done
+make_prefix "$home/Games/gorv/drive_c" 5000
+mkdir -p "$home/Games/gorv/drive_c/GOG Games/Gorv"
+head -c 4000000 /dev/zero >"$home/Games/gorv/drive_c/GOG Games/Gorv/gorv.exe"
+make_prefix "$home/.local/share/bottles/bottles/Other/drive_c" 200
+mkdir -p "$folder/elsewhere"
+cd "$folder/elsewhere"
+
+one_run() { printf '1920\n1080\n\n' | HOME="$home" "$@" "$patcher" >"$folder/output"; }
+one_run
+grep -q 'GOG Games/Gorv/gorv.exe' "$folder/output" || { echo "the game was not listed"; exit 1; }
+
+times=()
+for _ in $(seq "$runs"); do
+    start=$(date +%s%N)
+    one_run
+    times+=($(( ($(date +%s%N) - start) / 1000 )))
+done
+median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
+
+one_run strace -f -o "$folder/trace" -e trace=openat
+opened=$(grep -c 'O_DIRECTORY.* = [0-9]' "$folder/trace" || true)
+windows_opened=$(grep 'O_DIRECTORY.* = [0-9]' "$folder/trace" | grep -c '/windows"' || true)
+
+printf 'search and run, median of %s: %s ms\n' "$runs" "$(awk -v us="$median" 'BEGIN { printf "%.1f", us / 1000 }')"
+printf 'folders opened: %s (windows folders: %s)\n' "$opened" "$windows_opened"

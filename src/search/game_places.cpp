@@ -1,0 +1,79 @@
+#include "search/game_places.h"
+
+#include <filesystem>
+#include <set>
+
+#include "search/folders.h"
+#include "search/steam_games.h"
+#include "search/wine_prefix.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Where Steam installs itself under the home folder: its own folder, the
+// links that point to it, Debian's package, Snap's and Flatpak's (the
+// newer and the older data folder).
+const char* const kSteamRoots[] = {".local/share/Steam",
+                                   ".steam/steam",
+                                   ".steam/root",
+                                   ".steam/debian-installation",
+                                   "snap/steam/common/.local/share/Steam",
+                                   ".var/app/com.valvesoftware.Steam/.local/share/Steam",
+                                   ".var/app/com.valvesoftware.Steam/data/Steam"};
+
+// Where Lutris and Heroic install games, one folder per game.
+const char* const kGameFolders[] = {"Games", "Games/Heroic"};
+
+// Where Lutris keeps Wine prefixes: a game's folder, or a store's folder
+// with a folder per game in it.
+const char* const kLutrisGames = "Games";
+
+// Where Bottles keeps its prefixes, a folder per bottle: native, Flatpak.
+const char* const kBottles[] = {".local/share/bottles/bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles"};
+
+} // namespace
+
+std::vector<std::string> findGameCopies(const std::string& home, const std::string& fileName) {
+    if (home.empty()) {
+        return {};
+    }
+    const fs::path base = fs::u8path(home);
+    std::vector<fs::path> gameFolders;
+    std::vector<fs::path> drives;
+    std::set<fs::path> searched;
+    for (const char* root : kSteamRoots) {
+        for (const fs::path& library : steamLibraries(base / root, &searched)) {
+            const std::vector<fs::path> games = steamGameFolders(library);
+            gameFolders.insert(gameFolders.end(), games.begin(), games.end());
+            const std::vector<fs::path> proton = protonDrives(library);
+            drives.insert(drives.end(), proton.begin(), proton.end());
+        }
+    }
+    for (const char* folder : kGameFolders) {
+        const std::vector<fs::path> games = subfolders(base / folder, true);
+        gameFolders.insert(gameFolders.end(), games.begin(), games.end());
+    }
+    for (const fs::path& game : subfolders(base / kLutrisGames, false)) {
+        drives.push_back(game / "drive_c");
+        for (const fs::path& inner : subfolders(game, false)) {
+            drives.push_back(inner / "drive_c");
+        }
+    }
+    for (const char* bottles : kBottles) {
+        for (const fs::path& bottle : subfolders(base / bottles, false)) {
+            drives.push_back(bottle / "drive_c");
+        }
+    }
+
+    FoundFiles found;
+    for (const fs::path& folder : gameFolders) {
+        addIfFile(folder / fileName, &found);
+    }
+    for (const fs::path& drive : drives) {
+        for (const fs::path& candidate : filesInWineDrive(drive, fileName)) {
+            addIfFile(candidate, &found);
+        }
+    }
+    return found.paths;
+}

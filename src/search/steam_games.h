@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <vector>
+
+// Games in Steam's libraries, the same on every system.
+
+/// The libraries of the Steam install at `steamRoot`: the install itself,
+/// then every library that its steamapps/libraryfolders.vdf and
+/// config/libraryfolders.vdf list (absolute paths only), in that order,
+/// each once however often it is listed or however many links lead to it:
+/// `searched` holds the libraries already taken, also of other installs.
+std::vector<std::filesystem::path> steamLibraries(const std::filesystem::path& steamRoot,
+                                                  std::set<std::filesystem::path>* searched);
+
+/// The folder of each game installed in the library (steamapps/common/*,
+/// both names in any case), by name.
+std::vector<std::filesystem::path> steamGameFolders(const std::filesystem::path& library);
+
+/// The C: drive of each Wine prefix that Proton made in the library
+/// (steamapps/compatdata/*/pfx/drive_c), by name.
+std::vector<std::filesystem::path> protonDrives(const std::filesystem::path& library);
