@@ -8,6 +8,7 @@ struct FileDialog {
     std::string title;
     std::string filterName;    // what the file type list shows
     std::string filterPattern; // which files it lists, e.g. "*.txt"
+    std::string initialFolder; // the folder it opens in; empty: the system's choice
 };
 
 /// True where the system has an open-file dialog.

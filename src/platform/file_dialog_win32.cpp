@@ -31,6 +31,7 @@ bool chooseFileInDialog(const FileDialog& dialog, std::string* path, unsigned lo
     request.lpstrFile = file.data();
     request.nMaxFile = static_cast<DWORD>(file.size());
     request.lpstrTitle = dialog.title.c_str();
+    request.lpstrInitialDir = dialog.initialFolder.empty() ? nullptr : dialog.initialFolder.c_str();
     request.Flags = OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT;
 
     if (GetOpenFileNameA(&request) != 0) {

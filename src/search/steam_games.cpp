@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/registry.h"
 #include "search/folders.h"
 #include "search/steam_library_file.h"
 
@@ -15,6 +16,11 @@ fs::path identityOf(const fs::path& folder) {
     const fs::path identity = fs::canonical(folder, error);
     return error ? folder.lexically_normal() : identity;
 }
+
+// Where Steam's installer records its folder: for the user (in lower
+// case, with forward slashes), and for the machine.
+const char* const kSteamKey = "Software\\Valve\\Steam";
+const char* const kSteamMachineKey = "SOFTWARE\\WOW6432Node\\Valve\\Steam";
 
 } // namespace
 
@@ -56,4 +62,32 @@ std::vector<fs::path> protonDrives(const fs::path& library) {
         }
     }
     return drives;
+}
+
+fs::path recordedSteamFolder() {
+    std::string folder;
+    if (!readRegistryText(RegistryRoot::CurrentUser, kSteamKey, "SteamPath", &folder) &&
+        !readRegistryText(RegistryRoot::LocalMachine, kSteamMachineKey, "InstallPath", &folder)) {
+        return {};
+    }
+    const fs::path path = fs::u8path(folder);
+    std::error_code error;
+    return !folder.empty() && fs::is_directory(path, error) ? path.lexically_normal() : fs::path{};
+}
+
+fs::path firstRecordedSteamGame(const std::string& fileName) {
+    const fs::path steam = recordedSteamFolder();
+    if (steam.empty()) {
+        return {};
+    }
+    std::set<fs::path> searched;
+    for (const fs::path& library : steamLibraries(steam, &searched)) {
+        for (const fs::path& game : steamGameFolders(library)) {
+            std::error_code error;
+            if (fs::is_regular_file(game / fileName, error)) {
+                return game;
+            }
+        }
+    }
+    return {};
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <set>
+#include <string>
 #include <vector>
 
 // Games in Steam's libraries, the same on every system.
@@ -21,3 +22,13 @@ std::vector<std::filesystem::path> steamGameFolders(const std::filesystem::path&
 /// The C: drive of each Wine prefix that Proton made in the library
 /// (steamapps/compatdata/*/pfx/drive_c), by name.
 std::vector<std::filesystem::path> protonDrives(const std::filesystem::path& library);
+
+/// The Steam install that the system's registry records (this user's
+/// SteamPath, else the machine's InstallPath), when that is a folder; empty
+/// where there is none, and on systems without a registry.
+std::filesystem::path recordedSteamFolder();
+
+/// The folder of the first `fileName` in the games of the recorded Steam
+/// install, in the order that its libraries are listed; empty when there
+/// is none.
+std::filesystem::path firstRecordedSteamGame(const std::string& fileName);

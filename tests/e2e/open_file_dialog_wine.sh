@@ -68,6 +68,26 @@ for game_folder in game "Дмитрий/ゲーム" "$japanese/$japanese"; do
     expect_patched "$game_folder/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
 done
 
+# Steam's folder in the registry, as Steam writes it (lower case, forward
+# slashes), and its library list naming a second library with the game:
+# the dialog opens in the game's folder, so the name alone picks it.
+new_case steam-library
+steam_home="$work/steam-home"
+make_game "$steam_home/SteamLibrary/steamapps/common/Gorv/gorv.exe"
+mkdir -p "$steam_home/Steam/steamapps/common"
+steam_path=$(windows_path_of "$steam_home/Steam")
+library_path=$(windows_path_of "$steam_home/SteamLibrary")
+printf '"libraryfolders"\n{\n\t"0"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n\t"1"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n}\n' \
+    "${steam_path//\\/\\\\}" "${library_path//\\/\\\\}" >"$steam_home/Steam/steamapps/libraryfolders.vdf"
+steam_value=$(tr 'A-Z\\' 'a-z/' <<<"$steam_path")
+"${emulator[@]}" reg add 'HKCU\Software\Valve\Steam' /v SteamPath /t REG_SZ /d "$steam_value" /f >/dev/null 2>&1 ||
+    fail "could not set SteamPath"
+run_patcher "$answers_16_9" type_path gorv.exe
+game="$library_path\\steamapps\\common\\Gorv\\gorv.exe"
+expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"
+expect_patched "$steam_home/SteamLibrary/steamapps/common/Gorv/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
+expect_files
+
 new_case escape
 make_game game/gorv.exe
 run_patcher "$answers_16_9" answer_dialog key Escape

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// The system's registry of settings, where it has one (Windows).
+
+enum class RegistryRoot {
+    CurrentUser,  // this user's settings
+    LocalMachine, // the machine's, as 32-bit programs see them
+};
+
+/// The text of the value `name` of the key `key` ("Software\\Valve\\Steam")
+/// under `root`, in the program's code page. False when the system has no
+/// registry, or the key or the value is missing, or the value is no text.
+bool readRegistryText(RegistryRoot root, const std::string& key, const std::string& name, std::string* text);

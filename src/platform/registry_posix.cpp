@@ -1,0 +1,7 @@
+#include "platform/registry.h"
+
+// There is no registry here: programs keep their settings in files.
+
+bool readRegistryText(RegistryRoot, const std::string&, const std::string&, std::string*) {
+    return false;
+}
