@@ -12,22 +12,9 @@
 # independent of the file's size.
 #
 # Usage: bench/backup_speed.sh [PATCHER] [SIZE_MIB] [PAIRS]
-set -euo pipefail
-
-source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$source_dir/scripts/packages.sh"
-ensure_packages time # GNU time reports a command's peak resident memory
-
-patcher=$(realpath "${1:-$source_dir/build/release/gorv-patcher}")
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 size_mib=${2:-256}
 pairs=${3:-9}
-
-# On the build's disk, not on a memory file system.
-folder="$source_dir/build/bench"
-rm -rf "$folder"
-mkdir -p "$folder"
-trap 'rm -rf "$folder"' EXIT
-cd "$folder"
 
 # Prints "SECONDS PEAK_KIB" for one command.
 measure() {

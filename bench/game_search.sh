@@ -9,18 +9,9 @@
 # Target: under 50 ms; the windows folders are never opened.
 #
 # Usage: bench/game_search.sh [PATCHER] [RUNS]
-set -euo pipefail
-
-source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$source_dir/scripts/packages.sh"
-ensure_packages strace
-
-patcher=$(realpath "${1:-$source_dir/build/release/gorv-patcher}")
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=${2:-21}
 
-folder="$source_dir/build/bench-search"
-rm -rf "$folder"
-trap 'rm -rf "$folder"' EXIT
 home="$folder/home"
 steam="$home/.local/share/Steam"
 

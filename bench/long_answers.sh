@@ -6,20 +6,9 @@
 # Target: peak memory at most 8 MiB, whatever the line's length.
 #
 # Usage: bench/long_answers.sh [PATCHER] [SIZE_MIB]
-set -euo pipefail
-
-source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$source_dir/scripts/packages.sh"
-ensure_packages time # GNU time reports a command's peak resident memory
-
-patcher=$(realpath "${1:-$source_dir/build/release/gorv-patcher}")
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 size_mib=${2:-100}
-
-folder="$source_dir/build/bench-answers"
-rm -rf "$folder"
-mkdir -p "$folder/elsewhere"
-trap 'rm -rf "$folder"' EXIT
-cd "$folder"
+mkdir elsewhere
 head -c 4000000 /dev/zero >gorv.exe
 export HOME="$folder/home" # no games to find from elsewhere: the path is asked for
 
