@@ -47,121 +47,93 @@ TEST(GamePlaces, FindsEachGameOnceInOrderWhateverSteamsListIs) {
     EXPECT_EQ(findGameCopies(home.path.string(), "gorv.exe"), inGames);
 }
 
-// A row per place where players' games are: the games made in a fake home
-// folder (and its links and library lists), and what the search lists.
+// A row per place where players' games are, in a fake home folder: its
+// links (made first, with what they point to) and Steam's library lists
+// ("~" for the home folder), then the games the search must list, in that
+// order, and games it must not list.
 TEST(GamePlaces, FindsTheGameWhereverItsLauncherPutIt) {
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    using Folders = std::vector<std::string>;
     struct Row {
         const char* name;
-        std::vector<std::string> games;                         // gorv.exe made in these folders
-        std::vector<std::pair<std::string, std::string>> links; // link, what it points to
-        std::vector<std::pair<std::string, std::string>> files; // a library list and its text; ~ is the home
-        std::vector<std::string> expected;                      // the folders listed, in order
+        Pairs links;    // link, what it points to
+        Pairs files;    // a library list, its text
+        Folders listed; // folders with a gorv.exe that is listed
+        Folders hidden; // folders with a gorv.exe that is not; "here/" is the working folder
     };
-    const std::string steam = ".local/share/Steam/steamapps/common/Gorv";
+    const std::string steam = ".local/share/Steam/steamapps/";
+    const std::string list = "\"libraryfolders\" { \"1\" { \"path\" \"~/sd\" } }";
+    const std::string bottle = ".local/share/bottles/bottles/b/drive_c/";
     const Row rows[] = {
-        {"Snap",
-         {"snap/steam/common/.local/share/Steam/steamapps/common/Gorv"},
-         {},
-         {},
-         {"snap/steam/common/.local/share/Steam/steamapps/common/Gorv"}},
-        {"Debian's package",
-         {".steam/debian-installation/steamapps/common/Gorv"},
-         {},
-         {},
-         {".steam/debian-installation/steamapps/common/Gorv"}},
-        {"only .steam/root",
-         {"opt/steam/steamapps/common/Gorv"},
-         {{".steam/root", "../opt/steam"}},
-         {},
-         {".steam/root/steamapps/common/Gorv"}},
-        {"older Flatpak",
-         {".var/app/com.valvesoftware.Steam/data/Steam/steamapps/common/Gorv"},
-         {},
-         {},
-         {".var/app/com.valvesoftware.Steam/data/Steam/steamapps/common/Gorv"}},
-        {"capitals",
-         {".local/share/Steam/SteamApps/Common/Gorv"},
-         {},
-         {},
-         {".local/share/Steam/SteamApps/Common/Gorv"}},
+        {"Snap", {}, {}, {"snap/steam/common/" + steam + "common/Gorv"}, {}},
+        {"Debian's package", {}, {}, {".steam/debian-installation/steamapps/common/Gorv"}, {}},
+        {"only .steam/root", {{".steam/root", "../opt/steam"}}, {}, {".steam/root/steamapps/common/Gorv"}, {}},
+        {"older Flatpak", {}, {}, {".var/app/com.valvesoftware.Steam/data/Steam/steamapps/common/Gorv"}, {}},
+        {"capitals", {}, {}, {".local/share/Steam/SteamApps/Common/Gorv"}, {}},
         {"one install, two links",
-         {steam},
          {{".steam/steam", "../.local/share/Steam"}, {".steam/root", "steam"}},
          {},
-         {steam}},
+         {steam + "common/Gorv"},
+         {}},
         {"listed once, and Steam's own",
-         {steam, "sd/steamapps/common/Gorv2"},
          {},
-         {{".local/share/Steam/steamapps/libraryfolders.vdf", "\"libraryfolders\" { \"1\" { \"path\" \"~/sd\" } }"}},
-         {steam, "sd/steamapps/common/Gorv2"}},
+         {{steam + "libraryfolders.vdf", list}},
+         {steam + "common/Gorv", "sd/steamapps/common/Gorv"},
+         {}},
         {"listed in config only",
-         {"sd/steamapps/common/Gorv"},
          {},
-         {{".local/share/Steam/config/libraryfolders.vdf", "\"libraryfolders\" { \"1\" { \"path\" \"~/sd\" } }"}},
-         {"sd/steamapps/common/Gorv"}},
+         {{".local/share/Steam/config/libraryfolders.vdf", list}},
+         {"sd/steamapps/common/G"},
+         {}},
         {"a byte-order mark",
+         {},
+         {{steam + "libraryfolders.vdf", "\xEF\xBB\xBF\"libraryfolders\"\r\n{\r\n\"1\" \"~/sd\"\r\n}\r\n"}},
          {"sd/steamapps/common/Gorv"},
-         {},
-         {{".local/share/Steam/steamapps/libraryfolders.vdf",
-           "\xEF\xBB\xBF\"libraryfolders\"\r\n{\r\n\"1\" \"~/sd\"\r\n}\r\n"}},
-         {"sd/steamapps/common/Gorv"}},
+         {}},
         {"an empty library path",
-         {"here/steamapps/common/Gorv"},
          {},
-         {{".local/share/Steam/steamapps/libraryfolders.vdf",
-           "\"libraryfolders\" { \"1\" \"\" \"2\" { \"path\" \"\" } }"}},
-         {}},
-        {"Lutris",
-         {"Games/gorv/drive_c/GOG Games/Gorv", "Games/gog/gorv/drive_c/Games/Gorv"},
+         {{steam + "libraryfolders.vdf", "\"libraryfolders\" { \"1\" \"\" \"2\" { \"path\" \"\" } }"}},
          {},
-         {},
-         {"Games/gog/gorv/drive_c/Games/Gorv", "Games/gorv/drive_c/GOG Games/Gorv"}},
+         {"here/steamapps/common/Gorv"}},
+        {"Lutris", {}, {}, {"Games/gog/gorv/drive_c/Games/Gorv", "Games/gorv/drive_c/GOG Games/Gorv"}, {}},
         {"Bottles",
-         {".local/share/bottles/bottles/Gorv/drive_c/Program Files (x86)/Gorv",
-          ".var/app/com.usebottles.bottles/data/bottles/bottles/G/drive_c/Gorv"},
          {},
          {},
-         {".local/share/bottles/bottles/Gorv/drive_c/Program Files (x86)/Gorv",
-          ".var/app/com.usebottles.bottles/data/bottles/bottles/G/drive_c/Gorv"}},
-        {"Proton, a non-Steam game",
-         {".local/share/Steam/steamapps/compatdata/3141592653/pfx/drive_c/A/B/C"},
-         {},
-         {},
-         {".local/share/Steam/steamapps/compatdata/3141592653/pfx/drive_c/A/B/C"}},
-        {"where no game is",
-         {".local/share/bottles/bottles/b/drive_c/windows/x", ".local/share/bottles/bottles/b/drive_c/users/x",
-          ".local/share/bottles/bottles/b/drive_c/A/B/C/D", ".local/share/bottles/bottles/b/drive_c", "elsewhere/Gorv"},
-         {{".local/share/bottles/bottles/b/drive_c/link", "../../../../../elsewhere"}},
-         {},
+         {bottle + "Program Files (x86)/Gorv", ".var/app/com.usebottles.bottles/data/bottles/bottles/G/drive_c/G"},
          {}},
+        {"Proton, a non-Steam game", {}, {}, {steam + "compatdata/3141592653/pfx/drive_c/A/B/C"}, {}},
+        {"inside a prefix, where no game is",
+         {{bottle + "link", "../../../../../elsewhere"}},
+         {},
+         {},
+         {bottle + "windows/x", bottle + "users/x", bottle + "A/B/C/D", bottle, "elsewhere/Gorv"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempFolder home;
         TempFolder working;
-        const auto inHome = [&](const std::string& path) {
-            std::string text = path;
-            for (std::size_t at = text.find('~'); at != std::string::npos; at = text.find('~', at)) {
-                text.replace(at, 1, home.path.string());
-            }
-            return text;
-        };
-        for (const std::string& game : row.games) {
-            const fs::path folder = (game.rfind("here/", 0) == 0 ? working.path / game.substr(5) : home.path / game);
-            fs::create_directories(folder);
-            writeBytes((folder / "gorv.exe").string(), "MZ");
-        }
         for (const auto& [link, target] : row.links) {
-            fs::create_directories((home.path / link).parent_path());
+            fs::create_directories((home.path / link).parent_path() / target);
             fs::create_directory_symlink(target, home.path / link);
         }
         for (const auto& [file, text] : row.files) {
             fs::create_directories((home.path / file).parent_path());
-            writeBytes(home.file(file), inHome(text));
+            const std::size_t homeAt = text.find('~');
+            writeBytes(home.file(file), homeAt == std::string::npos
+                                            ? text
+                                            : text.substr(0, homeAt) + home.path.string() + text.substr(homeAt + 1));
         }
         std::vector<std::string> expected;
-        for (const std::string& folder : row.expected) {
-            expected.push_back(home.file(folder + "/gorv.exe"));
+        for (const Folders* games : {&row.listed, &row.hidden}) {
+            for (const std::string& game : *games) {
+                const bool here = game.rfind("here/", 0) == 0;
+                const fs::path folder = here ? working.path / game.substr(5) : home.path / game;
+                fs::create_directories(folder);
+                writeBytes((folder / "gorv.exe").string(), "MZ");
+                if (games == &row.listed) {
+                    expected.push_back((folder / "gorv.exe").string());
+                }
+            }
         }
         const fs::path saved = fs::current_path();
         fs::current_path(working.path);
