@@ -15,6 +15,15 @@ ln -s "$(command -v xterm)" "$work/bin/xterm"
 export PATH="$work/bin:/usr/bin:/bin"
 export HOME="$work/home"
 
+wait_until() { # SECONDS COMMAND...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
 # Which terminal the tool starts, and how: stand-ins write down how they
 # were called. A row: TERMINAL, the stand-ins on PATH, the tool's argument,
 # and how the first terminal that started was called ("" when none did:
@@ -23,7 +32,8 @@ stand_ins="$work/stand-ins"
 mkdir -p "$stand_ins/none"
 for name in my-term xterm konsole; do
     mkdir -p "$stand_ins/$name"
-    printf '#!/bin/sh\nprintf "%%s|" "${0##*/}" "$@" >"%s"\n' "$work/called" >"$stand_ins/$name/$name"
+    printf '#!/bin/sh\nprintf "%%s|" "${0##*/}" "$@" >"%s.new" && /bin/mv "%s.new" "%s"\n' "$work/called" "$work/called" \
+        "$work/called" >"$stand_ins/$name/$name"
     chmod +x "$stand_ins/$name/$name"
 done
 readonly no_terminal="gorv-patcher runs in a terminal window, and none could be started: install xterm or konsole, or start $patcher from a terminal."
@@ -38,6 +48,8 @@ while IFS=';' read -r terminal on_path argument expected; do
     checks=$((checks + 1))
     [ "$status" = 0 ] || fail "exit status $status"
     checks=$((checks + 1))
+    # The terminal starts on its own, after the tool has ended.
+    [ -z "$expected" ] || wait_until 10 test -e "$work/called"
     called=$(cat "$work/called" 2>/dev/null)
     [ "$called" = "${expected//@/$patcher}" ] || fail "called [$called], expected [$expected]"
     if [ -n "$expected" ]; then
@@ -55,14 +67,6 @@ my-term;xterm;;xterm|-e|@|
 EOF_ROWS
 
 windows() { xdotool search --onlyvisible --class xterm 2>/dev/null; }
-wait_until() { # SECONDS COMMAND...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
-}
 no_window() { [ -z "$(windows)" ]; }
 is_patched() { od -An -tx1 -j "$default_offset" -N 4 gorv.exe | xargs | grep -qx "$bytes_16_9"; }
 
