@@ -8,14 +8,10 @@
 
 namespace {
 
-// Whether the game at gamePath may be replaced by the backup: *outcome is
-// AlreadyEqual when there is nothing to do. A missing game may be.
+// Whether the game at gamePath, which is there, may be replaced by the
+// backup: *outcome is AlreadyEqual when there is nothing to do.
 bool checkGame(const std::string& gamePath, const std::string& backupPath, std::FILE* backup, RestoreOutcome* outcome,
                std::string* err) {
-    *outcome = RestoreOutcome::Restored;
-    if (!isRegularFile(gamePath)) {
-        return true;
-    }
     File game;
     BackupMatch match = BackupMatch::OtherGame;
     std::string reason;
@@ -63,15 +59,18 @@ bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, s
         *err = "could not read the backup " + backupPath + ": " + reason;
         return false;
     }
-    // No patch run meanwhile: the game's lock, as a patch run takes it, is
-    // held until the copy is ready (Windows replaces no file that is open, a
-    // lock's handle included). One restore at a time: the backup's lock,
-    // taken once the backup is known to be a file of its own, is held to
-    // the end.
+    // A missing game is made anew. No patch run meanwhile: the game's lock,
+    // as a patch run takes it, is held until the copy is ready (Windows
+    // replaces no file that is open, a lock's handle included). One restore
+    // at a time: the backup's lock, taken once the backup is known to be a
+    // file of its own, is held to the end.
+    *outcome = RestoreOutcome::Restored;
+    const bool gameThere = isRegularFile(gamePath);
     File gameLock;
     File backupLock;
-    if ((isRegularFile(gamePath) && !lockExecutable(gamePath, &gameLock, err)) ||
-        !checkGame(gamePath, backupPath, backup.get(), outcome, err) || !lockExecutable(backupPath, &backupLock, err)) {
+    if ((gameThere &&
+         (!lockExecutable(gamePath, &gameLock, err) || !checkGame(gamePath, backupPath, backup.get(), outcome, err))) ||
+        !lockExecutable(backupPath, &backupLock, err)) {
         return false;
     }
     if (*outcome == RestoreOutcome::AlreadyEqual) {

@@ -8,7 +8,7 @@ enum class RestoreOutcome {
 };
 
 /// The game that the backup at `backupPath` belongs to: that path without
-/// its ".backup".
+/// its ".backup"; the path itself when it has no such end.
 std::string gamePathOf(const std::string& backupPath);
 
 /// Puts the game back from its backup at `backupPath`, under the same lock

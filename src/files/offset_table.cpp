@@ -63,25 +63,6 @@ std::string utf16ToUtf8(const std::string& bytes, bool bigEndian) {
     return text;
 }
 
-bool readUpTo(const std::string& path, std::size_t limit, std::string* bytes) {
-    File file;
-    std::string ignored;
-    if (!openRegularFileForReading(path, true, &file, &ignored)) {
-        return false;
-    }
-    bytes->assign(limit, '\0');
-    std::size_t size = 0;
-    std::size_t count = 0;
-    do {
-        if (!readSome(file.get(), &(*bytes)[size], limit - size, &count, &ignored)) {
-            return false;
-        }
-        size += count;
-    } while (count > 0 && size < limit);
-    bytes->resize(size);
-    return true;
-}
-
 } // namespace
 
 std::int32_t parseOffsetLine(const std::string& line) {
@@ -122,19 +103,19 @@ std::string decodeUpdateText(const std::string& bytes) {
 
 bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out) {
     std::string bytes;
-    if (!readUpTo(path, kMaxUpdateFileSize, &bytes)) {
+    bool whole = false;
+    std::string ignored;
+    if (!readSmallFile(path, kMaxUpdateFileSize, &bytes, &whole, &ignored)) {
         return false;
     }
-    std::istringstream text(decodeUpdateText(bytes));
-    const OffsetTable table = readOffsetTable(text);
+    const std::string text = decodeUpdateText(bytes);
+    std::istringstream lines(text);
+    const OffsetTable table = readOffsetTable(lines);
 
     out << "\n--Updated Offsets!--\n";
     if (table.front() <= 0) {
         // Zero or below would land on the executable's header or nowhere.
-        text.clear();
-        text.seekg(0);
-        std::string line;
-        std::getline(text, line);
+        std::string line = text.substr(0, text.find('\n'));
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }

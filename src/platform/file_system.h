@@ -30,6 +30,10 @@ bool openForReading(const std::string& path, File* file, std::string* err);
 /// `followLink` says so; false for a folder, a pipe or a device, and never
 /// waits on one.
 bool openRegularFileForReading(const std::string& path, bool followLink, File* file, std::string* err);
+/// Reads up to `limit` bytes from the start of the regular file at `path`
+/// (through links; never waits on a pipe) into *bytes; *whole says whether
+/// that was all of it. False when there is no such file or a read fails.
+bool readSmallFile(const std::string& path, std::size_t limit, std::string* bytes, bool* whole, std::string* err);
 /// Opens an existing file to hold a lock on it: for writing where the file
 /// may be written (network file systems lock only such handles), else for
 /// reading. Never creates, truncates or writes it. On failure *refusal

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/code_page_win32.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -49,16 +51,9 @@ bool failFromRuntime(std::string* err) {
 // The path as the wide-character file functions take it, whatever its
 // length: made absolute (which also resolves "." and ".." and turns "/"
 // into "\\"), then marked with "\\?\\", which lifts the limit of 260
-// characters. Paths arrive in the program's code page: UTF-8 by its
-// manifest from Windows 10 version 1903 on, before that the system's own,
-// as the dialog and the command line then give them.
+// characters.
 std::wstring systemPath(const std::string& path) {
-    std::wstring wide;
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    if (length > 0) {
-        wide.resize(static_cast<std::size_t>(length));
-        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], length);
-    }
+    const std::wstring wide = toWide(path);
     if (wide.empty() || wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0) {
         return wide;
     }

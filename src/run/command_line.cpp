@@ -1,5 +1,6 @@
 #include "run/command_line.h"
 
+#include "files/backup_restore.h"
 #include "files/game_files.h"
 #include "platform/file_system.h"
 #include "run/patch_run.h"
@@ -8,10 +9,6 @@
 namespace {
 
 const char* const kUsage = "usage: gorv-patcher [--help | --version | GAME | GAME.backup]\n";
-
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() > end.size() && text.compare(text.size() - end.size(), std::string::npos, end) == 0;
-}
 
 void printHelp(std::ostream& out) {
     const std::string backupName = kExecutableName + kBackupSuffix;
@@ -49,7 +46,7 @@ Start parseCommandLine(const std::vector<std::string>& arguments) {
     if (first[0] == '-') {
         return Start{StartKind::Usage, ""};
     }
-    return Start{endsWith(first, kBackupSuffix) ? StartKind::Backup : StartKind::Game, first};
+    return Start{gamePathOf(first) != first ? StartKind::Backup : StartKind::Game, first};
 }
 
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

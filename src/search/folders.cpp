@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/file_system.h"
-
 namespace fs = std::filesystem;
 
 std::vector<fs::path> subfolders(const fs::path& folder, bool followLinks) {
@@ -40,12 +38,4 @@ fs::path childInAnyCase(const fs::path& parent, const std::string& lowerName) {
         }
     }
     return {};
-}
-
-void addIfFile(const fs::path& candidate, FoundFiles* found) {
-    std::error_code error;
-    const fs::path identity = fs::canonical(candidate, error);
-    if (!error && isRegularFile(candidate.u8string()) && found->identities.insert(identity).second) {
-        found->paths.push_back(candidate.lexically_normal().u8string());
-    }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,13 +18,3 @@ std::filesystem::path childInAnyCase(const std::filesystem::path& parent, const 
 
 /// `name` in lower case (ASCII letters only).
 std::string lowerCase(std::string name);
-
-/// The games a search found, in the order found, each file once however
-/// many paths lead to it.
-struct FoundFiles {
-    std::vector<std::string> paths;
-    std::set<std::filesystem::path> identities; // canonical paths of those listed
-};
-
-/// Adds `candidate` when it is a regular file (through links) not found yet.
-void addIfFile(const std::filesystem::path& candidate, FoundFiles* found);

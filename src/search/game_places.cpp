@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/file_system.h"
 #include "search/folders.h"
 #include "search/steam_games.h"
 #include "search/wine_prefix.h"
@@ -31,6 +32,22 @@ const char* const kLutrisGames = "Games";
 
 // Where Bottles keeps its prefixes, a folder per bottle: native, Flatpak.
 const char* const kBottles[] = {".local/share/bottles/bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles"};
+
+// The games found so far, in the order found, each file once however many
+// paths lead to it.
+struct FoundFiles {
+    std::vector<std::string> paths;
+    std::set<fs::path> identities; // canonical paths of those listed
+};
+
+// Adds `candidate` when it is a regular file (through links) not found yet.
+void addIfFile(const fs::path& candidate, FoundFiles* found) {
+    std::error_code error;
+    const fs::path identity = fs::canonical(candidate, error);
+    if (!error && isRegularFile(candidate.u8string()) && found->identities.insert(identity).second) {
+        found->paths.push_back(candidate.lexically_normal().u8string());
+    }
+}
 
 } // namespace
 

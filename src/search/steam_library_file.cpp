@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/file_system.h"
+#include "search/folders.h"
 
 namespace {
 
@@ -63,9 +64,7 @@ bool isNumber(const std::string& text) {
 }
 
 bool isPathKey(const std::string& key) {
-    return key.size() == 4 && std::equal(key.begin(), key.end(), "path", [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == b;
-           });
+    return lowerCase(key) == "path";
 }
 
 } // namespace
@@ -95,19 +94,8 @@ std::vector<std::string> libraryFoldersIn(const std::string& vdf) {
 }
 
 std::string readLibraryFile(const std::filesystem::path& path) {
-    File file;
-    std::int64_t size = 0;
+    std::string text;
+    bool whole = false;
     std::string ignored;
-    if (!openRegularFileForReading(path.u8string(), true, &file, &ignored) || !fileSize(file.get(), &size, &ignored) ||
-        size < 0 || static_cast<std::uint64_t>(size) > kMaxLibraryFileSize) {
-        return "";
-    }
-    // One byte more than it had shows a file that grew meanwhile.
-    std::string text(static_cast<std::size_t>(size) + 1, '\0');
-    std::size_t count = 0;
-    if (!readSome(file.get(), &text[0], text.size(), &count, &ignored) || count > static_cast<std::size_t>(size)) {
-        return "";
-    }
-    text.resize(count);
-    return text;
+    return readSmallFile(path.u8string(), kMaxLibraryFileSize, &text, &whole, &ignored) && whole ? text : "";
 }

@@ -14,5 +14,5 @@
 std::vector<std::string> libraryFoldersIn(const std::string& vdf);
 
 /// The text of the file at `path` when it is a regular file (through links)
-/// of at most 1 MiB that reads whole, else nothing; never waits on a pipe.
+/// of at most 1 MiB, else nothing; never waits on a pipe.
 std::string readLibraryFile(const std::filesystem::path& path);

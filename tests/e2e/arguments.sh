@@ -41,7 +41,6 @@ long=
 for _ in 1 2 3 4 5 6; do long+=ゲームのフォルダゲームのフォルダゲームのフォルダゲームのフォルダゲームのフォルダゲームのフ/; done
 make_game "$long/gorv.exe"
 game=$(native_path "$folder/${long}gorv.exe")
-((${#emulator[@]} == 0)) || game=Z:$game
 arguments=("$game")
 run_patcher "$answers_16_9"
 expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"

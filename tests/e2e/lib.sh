@@ -108,9 +108,11 @@ make_game() { # PATH [SIZE]
 arguments=()
 expected_status=0
 
-# A path as the system's programs take it: with backslashes on Windows.
+# A path as the system's programs take it: on Windows with backslashes,
+# and on drive Z: (where Wine shows the Unix file system) when absolute.
 native_path() { # PATH
     if ((${#emulator[@]} > 0)); then
+        [[ $1 != /* ]] || printf 'Z:'
         printf '%s' "${1//\//\\}"
     else
         printf '%s' "$1"

@@ -45,12 +45,6 @@ type_path() { # WINDOWS_PATH
     return 1
 }
 
-# Wine shows the Unix file system as drive Z:.
-windows_path_of() { # UNIX_PATH
-    local path=${1//\//\\}
-    printf 'Z:%s' "$path"
-}
-
 # Folder names in any script: the path reaches the tool, and its output,
 # as UTF-8. Two folders of 49 Japanese letters each make a path of more
 # than 260 bytes, though of fewer than 260 characters.
@@ -60,7 +54,7 @@ japanese=${japanese:0:49}
 for game_folder in game "Дмитрий/ゲーム" "$japanese/$japanese"; do
     new_case "typed-path-$checks"
     make_game "$game_folder/gorv.exe"
-    windows_path=$(windows_path_of "$folder/$game_folder/gorv.exe")
+    windows_path=$(native_path "$folder/$game_folder/gorv.exe")
     run_patcher "$answers_16_9" type_path "$windows_path"
     expect_output "$asked$(patching "$windows_path")$echo_16_9$summary_16_9"
     expect_files "${game_folder%%/*}" "$game_folder" "$game_folder/gorv.exe" "$game_folder/gorv.exe.backup"
@@ -75,8 +69,8 @@ new_case steam-library
 steam_home="$work/steam-home"
 make_game "$steam_home/SteamLibrary/steamapps/common/Gorv/gorv.exe"
 mkdir -p "$steam_home/Steam/steamapps/common"
-steam_path=$(windows_path_of "$steam_home/Steam")
-library_path=$(windows_path_of "$steam_home/SteamLibrary")
+steam_path=$(native_path "$steam_home/Steam")
+library_path=$(native_path "$steam_home/SteamLibrary")
 printf '"libraryfolders"\n{\n\t"0"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n\t"1"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n}\n' \
     "${steam_path//\\/\\\\}" "${library_path//\\/\\\\}" >"$steam_home/Steam/steamapps/libraryfolders.vdf"
 steam_value=$(tr 'A-Z\\' 'a-z/' <<<"$steam_path")
