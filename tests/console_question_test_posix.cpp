@@ -38,6 +38,7 @@ TEST(ConsoleQuestion, ChoosesAListedGameByItsNumberOnly) {
     const std::vector<std::string> twelve = makeGames(home, 12);
     EXPECT_EQ(ask("1\n", home), twelve[0]);
     EXPECT_EQ(ask("10\n", home), twelve[9]);
+    EXPECT_EQ(ask("9\n", home), twelve[8]);
     EXPECT_EQ(ask("12\n", home), twelve[11]) << "the last listed game";
     // Anything else is a path: here none, so the question comes again. The
     // characters on either side of the digits are no digits.
@@ -63,4 +64,15 @@ TEST(ConsoleQuestion, CancelsOnAnEmptyAnswerOrTheEndOfInput) {
     EXPECT_EQ(ask("1\n", home, &output), games[0]);
     EXPECT_EQ(output, "\nFound gorv.exe in:\n  1) " + games[0] +
                           "\n\nNumber or path of your Gorv Executable (empty line to cancel): ");
+}
+
+// The system would read a path with a NUL in it only up to the NUL, and so
+// take "victim" (a file) for the game: such a path names no file.
+TEST(ConsoleQuestion, APathWithANulNamesNoFile) {
+    TempFolder home;
+    writeBytes(home.file("victim"), "keep");
+    std::string output;
+    EXPECT_EQ(ask(home.file("victim") + std::string(1, '\0') + "/gorv.exe\n", home, &output), kFailedPath);
+    EXPECT_EQ(output, "\nPath to your Gorv Executable (empty line to cancel): \nNo such file: " + home.file("victim") +
+                          "\\x00/gorv.exe\n\nPath to your Gorv Executable (empty line to cancel): ");
 }

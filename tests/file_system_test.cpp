@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
+#include "temp_folder.h"
 
 // The folder whose sync makes a new name durable: for a file at the root,
 // the root itself, never an empty path.
@@ -10,4 +11,42 @@ TEST(FileSystem, FolderOfAPath) {
     EXPECT_EQ(folderOf("game" + s + "gorv.exe"), "game");
     EXPECT_EQ(folderOf(s + "games" + s + "gorv" + s + "gorv.exe"), s + "games" + s + "gorv");
     EXPECT_EQ(folderOf(s + "gorv.exe"), s);
+}
+
+// A NUL inside a path would end it early for the system, which would then
+// act on another file ("victim" for "victim\0/gorv.exe"): every call that
+// takes a path refuses it and leaves that file alone.
+TEST(FileSystem, RefusesAPathWithANulInIt) {
+    TempFolder folder;
+    const std::string victim = folder.file("victim");
+    writeBytes(victim, "keep");
+    writeBytes(victim + ".tmp", "keep");
+    const std::string path = victim + std::string(1, '\0') + kPathSeparator + "gorv.exe";
+    const std::string expected = "The path holds a NUL character";
+    File file;
+    Refusal refusal = Refusal::Other;
+    std::string bytes;
+    bool whole = false;
+    std::string note;
+    std::string err;
+    const auto refused = [&](bool result) {
+        const bool ok = !result && err == expected;
+        err.clear();
+        return ok;
+    };
+    EXPECT_TRUE(refused(openForReading(path, &file, &err)));
+    EXPECT_TRUE(refused(openRegularFileForReading(path, true, &file, &err)));
+    EXPECT_TRUE(refused(readSmallFile(path, 10, &bytes, &whole, &err)));
+    EXPECT_TRUE(refused(openForLocking(path, &file, &refusal, &err)));
+    EXPECT_TRUE(refused(openForUpdate(path, &file, &refusal, &err)));
+    File like;
+    ASSERT_TRUE(openForReading(victim, &like, &err)) << err;
+    EXPECT_TRUE(refused(createNewFile(path + ".backup", like.get(), &file, &err)));
+    EXPECT_TRUE(refused(removeFile(path, &err)));
+    EXPECT_TRUE(refused(replaceFile(path, victim + ".new", &note, &err)));
+    EXPECT_TRUE(refused(replaceFile(victim + ".tmp", path, &note, &err)));
+    EXPECT_FALSE(isRegularFile(path));
+    like.reset();
+    EXPECT_EQ(readBytes(victim), "keep");
+    EXPECT_EQ(readBytes(victim + ".tmp"), "keep");
 }

@@ -31,6 +31,13 @@ TEST(PathAnswer, ReadsPathsAsTypedOrPasted) {
          }) {
         EXPECT_EQ(pathFromAnswer(answer, home), "/games/Tom's Game/gorv.exe") << answer;
     }
+    // File managers copy URLs with their apostrophes as they are.
+    for (const char* answer : {
+             "file:///games/Tom's%20and%20Ann's/gorv.exe",
+             "'file:///games/Tom's%20and%20Ann's/gorv.exe'",
+         }) {
+        EXPECT_EQ(pathFromAnswer(answer, home), "/games/Tom's and Ann's/gorv.exe") << answer;
+    }
 }
 
 TEST(PathAnswer, LeavesWhatIsNotSpecial) {

@@ -42,7 +42,7 @@ std::string askOnConsole(std::istream& in, std::ostream& out, const std::string&
     if (!found.empty()) {
         out << "\nFound " << kExecutableName << " in:\n";
         for (std::size_t i = 0; i < found.size(); ++i) {
-            out << "  " << i + 1 << ") " << found[i] << "\n";
+            out << "  " << i + 1 << ") " << printable(found[i]) << "\n";
         }
         question = "\nNumber or path of your Gorv Executable (empty line to cancel): ";
     }
@@ -62,11 +62,15 @@ std::string askOnConsole(std::istream& in, std::ostream& out, const std::string&
             if (const std::size_t number = chosenNumber(typed, found.size())) {
                 return found[number - 1];
             }
-            const std::string path = executablePath(typed);
-            if (isRegularFile(path)) {
-                return path;
+            // A NUL ("%00") would end the path early for the system: no file.
+            std::string ignored;
+            if (checkPath(typed, &ignored)) {
+                const std::string path = executablePath(typed);
+                if (isRegularFile(path)) {
+                    return path;
+                }
             }
         }
-        out << "\nNo such file: " << shortened(answer, kMaxQuotedAnswer) << std::endl;
+        out << "\nNo such file: " << printable(answer, kMaxQuotedAnswer) << std::endl;
     }
 }

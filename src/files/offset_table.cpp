@@ -1,6 +1,6 @@
 #include "files/offset_table.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <limits>
 #include <sstream>
 
@@ -63,20 +63,45 @@ std::string utf16ToUtf8(const std::string& bytes, bool bigEndian) {
     return text;
 }
 
+// Whether the bytes at `first`, first + 2, ... are all zero, and no other.
+bool isEveryOtherByteZero(const std::string& bytes, std::size_t first) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if ((bytes[i] == '\0') != (i % 2 == first)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::int32_t parseOffsetLine(const std::string& line) {
-    // strtol skips leading white space, takes a sign and digits and stops
-    // at anything else, as atoi does; unlike atoi it has a defined result
-    // on overflow, which is then clamped the same on every platform.
-    const long long value = std::strtoll(line.c_str(), nullptr, 10);
-    if (value > std::numeric_limits<std::int32_t>::max()) {
-        return std::numeric_limits<std::int32_t>::max();
+    // As atoi reads it: white space, a sign, digits, and whatever follows
+    // ends it; the value is clamped to the 32-bit range the same on every
+    // platform.
+    const auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t at = 0;
+    while (at < line.size() && isSpace(line[at])) {
+        ++at;
     }
-    if (value < std::numeric_limits<std::int32_t>::min()) {
-        return std::numeric_limits<std::int32_t>::min();
+    const bool negative = at < line.size() && line[at] == '-';
+    if (at < line.size() && (line[at] == '-' || line[at] == '+')) {
+        ++at;
     }
-    return static_cast<std::int32_t>(value);
+    constexpr long long kBeyond = std::int64_t{1} << 32;
+    long long value = 0;
+    for (; at < line.size() && isDigit(line[at]); ++at) {
+        value = std::min(value * 10 + (line[at] - '0'), kBeyond);
+    }
+    // A digit further on means a number written in groups ("3,906,600",
+    // "3 906 600") or cut by NUL bytes: its first group is no offset.
+    if (std::any_of(line.begin() + static_cast<std::ptrdiff_t>(at), line.end(), isDigit)) {
+        return 0;
+    }
+    value = negative ? -value : value;
+    return static_cast<std::int32_t>(std::clamp<long long>(value, std::numeric_limits<std::int32_t>::min(),
+                                                           std::numeric_limits<std::int32_t>::max()));
 }
 
 OffsetTable readOffsetTable(std::istream& in) {
@@ -97,6 +122,12 @@ std::string decodeUpdateText(const std::string& bytes) {
     }
     if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
         return utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    }
+    // UTF-16 without a byte-order mark: every second byte is zero.
+    for (const bool bigEndian : {false, true}) {
+        if (bytes.size() >= 2 && isEveryOtherByteZero(bytes, bigEndian ? 0 : 1)) {
+            return utf16ToUtf8(bytes, bigEndian);
+        }
     }
     return bytes;
 }
@@ -119,7 +150,7 @@ bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        out << "Ignored offset \"" << shortened(line, kQuotedLineLength) << "\" from " << path << "\n";
+        out << "Ignored offset \"" << printable(line, kQuotedLineLength) << "\" from " << printable(path) << "\n";
         return true;
     }
     *offset = table.front();

@@ -8,13 +8,16 @@
 constexpr std::size_t kOffsetLineCount = 8;
 using OffsetTable = std::array<std::int32_t, kOffsetLineCount>;
 
-/// One line converted as atoi does, clamped to the 32-bit range.
+/// One line converted as atoi does, clamped to the 32-bit range; 0 for a
+/// number followed by more digits on its line ("3,906,600"), which atoi
+/// would cut short.
 std::int32_t parseOffsetLine(const std::string& line);
 /// The first eight lines of the stream; missing lines read as 0.
 OffsetTable readOffsetTable(std::istream& in);
 /// The update file's bytes as UTF-8 text: a UTF-8 byte-order mark is
 /// dropped, and a file with a UTF-16 byte-order mark (either byte order,
-/// as Windows tools save text) is converted.
+/// as Windows tools save text), or without one but with every second byte
+/// zero, is converted.
 std::string decodeUpdateText(const std::string& bytes);
 /// Reads the update file at `path`, when there is one, announces it and
 /// returns true: *offset becomes its first value when that is positive; a

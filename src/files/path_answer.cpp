@@ -83,13 +83,15 @@ int hexValue(char c) {
     return -1;
 }
 
+const char* const kFileScheme = "file://";
+
+bool isFileUri(const std::string& text) {
+    return text.rfind(kFileScheme, 0) == 0;
+}
+
 // "file:///a/My%20Games" and "file://localhost/a/My%20Games" are "/a/My Games".
 std::string pathOfFileUri(const std::string& text) {
-    const std::string scheme = "file://";
-    if (text.compare(0, scheme.size(), scheme) != 0) {
-        return text;
-    }
-    std::string rest = text.substr(scheme.size());
+    std::string rest = text.substr(std::string(kFileScheme).size());
     const std::string localhost = "localhost/";
     if (rest.compare(0, localhost.size(), localhost) == 0) {
         rest.erase(0, localhost.size() - 1);
@@ -119,11 +121,17 @@ std::string withHome(const std::string& text, const std::string& home) {
 
 std::string pathFromAnswer(const std::string& answer, const std::string& home) {
     const std::string text = trimmed(answer);
+    // A URL, as file managers copy it (its apostrophes unescaped), bare or
+    // quoted whole as terminals paste it, is no shell word.
+    const std::string inner = isQuoted(text) ? text.substr(1, text.size() - 2) : text;
+    if (isFileUri(inner)) {
+        return pathOfFileUri(inner);
+    }
     // A quote that does not pair up, as in 'Tom's Game', is read as people
     // mean it: the outer quotes go and everything inside them stays.
     std::string unquoted;
     if (!shellWord(text, &unquoted)) {
         unquoted = isQuoted(text) ? text.substr(1, text.size() - 2) : withoutEscapes(text);
     }
-    return withHome(pathOfFileUri(unquoted), home);
+    return withHome(unquoted, home);
 }

@@ -6,7 +6,9 @@
 /// and a closing carriage return go (an escaped blank stays), it is read as
 /// one shell word (quoted pieces as they stand, backslashes inside them
 /// included; outside them "My\ Games" and "Tom'\''s" undone), a file:// URI
-/// becomes its path with its %XX escapes decoded, and "~" or "~/..." starts
+/// (bare or quoted whole) becomes its path with its %XX escapes decoded,
+/// its apostrophes kept, and "~" or "~/..." starts
 /// at `home` when that is set. Quotes that do not pair up ('Tom's Game')
-/// are taken off the ends only.
+/// are taken off the ends only. The result may hold a NUL ("%00"), which
+/// names no file.
 std::string pathFromAnswer(const std::string& answer, const std::string& home);

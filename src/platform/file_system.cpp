@@ -2,6 +2,14 @@
 
 // What every system does alike, on top of its own calls.
 
+bool checkPath(const std::string& path, std::string* err) {
+    if (path.find('\0') == std::string::npos) {
+        return true;
+    }
+    *err = "The path holds a NUL character";
+    return false;
+}
+
 bool readSmallFile(const std::string& path, std::size_t limit, std::string* bytes, bool* whole, std::string* err) {
     File file;
     if (!openRegularFileForReading(path, true, &file, err)) {

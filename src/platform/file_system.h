@@ -70,6 +70,11 @@ enum class LockState {
 /// with the handle, or with the process when that ends in any way.
 bool tryLockFile(std::FILE* file, LockState* state, std::string* err);
 
+/// True for a path that the system can take whole; false, with the reason
+/// in *err, for one with a NUL character in it, which every system call
+/// would take for its end (and so act on another file). Every call here
+/// that takes a path checks it.
+bool checkPath(const std::string& path, std::string* err);
 /// True for a regular file, or a link to one.
 bool isRegularFile(const std::string& path);
 /// Removes the file or link at `path` (never what a link points to); a

@@ -36,6 +36,10 @@ struct Descriptor {
 };
 
 bool openStream(const std::string& path, const char* mode, File* file, std::string* err) {
+    if (!checkPath(path, err)) {
+        errno = EINVAL;
+        return false;
+    }
     file->reset(std::fopen(path.c_str(), mode));
     return *file != nullptr || fail(err);
 }
@@ -89,6 +93,9 @@ bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::s
 }
 
 bool openRegularFileForReading(const std::string& path, bool followLink, File* file, std::string* err) {
+    if (!checkPath(path, err)) {
+        return false;
+    }
     // Non-blocking, so that opening a pipe does not wait for a writer.
     Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
     struct stat status {};
@@ -114,6 +121,9 @@ bool openRegularFileForReading(const std::string& path, bool followLink, File* f
 
 bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err) {
     *refusal = Refusal::Other;
+    if (!checkPath(path, err)) {
+        return false;
+    }
     Descriptor descriptor(::open(path.c_str(), O_RDWR | O_CLOEXEC));
     if (descriptor.value < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
         return openForReading(path, file, err);
@@ -134,6 +144,9 @@ bool isSameFile(std::FILE* first, std::FILE* second) {
 
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err) {
     struct stat status {};
+    if (!checkPath(path, err)) {
+        return false;
+    }
     if (::fstat(::fileno(like), &status) != 0) {
         return fail(err);
     }
@@ -199,15 +212,19 @@ bool tryLockFile(std::FILE* file, LockState* state, std::string* err) {
 
 bool isRegularFile(const std::string& path) {
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    std::string ignored;
+    return checkPath(path, &ignored) && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 bool removeFile(const std::string& path, std::string* err) {
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT || fail(err);
+    return checkPath(path, err) && (::unlink(path.c_str()) == 0 || errno == ENOENT || fail(err));
 }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {
     note->clear();
+    if (!checkPath(from, err) || !checkPath(to, err)) {
+        return false;
+    }
     // The new name lives in the folder: sync that too, or a power cut may
     // bring back the old file. The folder is opened first, so that nothing
     // can fail between the move and its sync but the sync itself; a folder

@@ -69,6 +69,11 @@ std::wstring systemPath(const std::string& path) {
 }
 
 DWORD attributesOf(const std::string& path) {
+    std::string ignored;
+    if (!checkPath(path, &ignored)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return INVALID_FILE_ATTRIBUTES;
+    }
     return GetFileAttributesW(systemPath(path).c_str());
 }
 
@@ -105,6 +110,9 @@ Refusal refusalOf(const std::string& path, DWORD error) {
 bool openExisting(const std::string& path, DWORD access, DWORD sharing, File* file, Refusal* refusal,
                   std::string* err) {
     *refusal = Refusal::Other;
+    if (!checkPath(path, err)) {
+        return false;
+    }
     const HANDLE handle =
         CreateFileW(systemPath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -152,6 +160,9 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
 }
 
 bool openRegularFileForReading(const std::string& path, bool followLink, File* file, std::string* err) {
+    if (!checkPath(path, err)) {
+        return false;
+    }
     const DWORD attributes = attributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return failWith(GetLastError(), err);
@@ -187,6 +198,9 @@ bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::s
 }
 
 bool createNewFile(const std::string& path, std::FILE*, File* file, std::string* err) {
+    if (!checkPath(path, err)) {
+        return false;
+    }
     // CREATE_NEW fails on anything at the name, a link included.
     const HANDLE handle = CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -266,6 +280,9 @@ bool isRegularFile(const std::string& path) {
 }
 
 bool removeFile(const std::string& path, std::string* err) {
+    if (!checkPath(path, err)) {
+        return false;
+    }
     if (DeleteFileW(systemPath(path).c_str()) != 0) {
         return true;
     }
@@ -275,6 +292,9 @@ bool removeFile(const std::string& path, std::string* err) {
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {
     note->clear();
+    if (!checkPath(from, err) || !checkPath(to, err)) {
+        return false;
+    }
     // The write-through move returns once the new name is on the disk.
     return MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||

@@ -22,6 +22,7 @@ bool readRegistryText(RegistryRoot root, const std::string& key, const std::stri
     if (RegGetValueW(base, keyName.c_str(), valueName.c_str(), flags, nullptr, value.data(), &size) != ERROR_SUCCESS) {
         return false;
     }
+    // A value with a NUL inside is cut there by Windows' own readers too.
     *text = fromWide(std::wstring(value.data()));
     return true;
 }

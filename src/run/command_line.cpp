@@ -2,6 +2,7 @@
 
 #include "files/backup_restore.h"
 #include "files/game_files.h"
+#include "files/player_text.h"
 #include "platform/file_system.h"
 #include "run/patch_run.h"
 #include "run/restore_run.h"
@@ -60,7 +61,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         if (isRegularFile(start.path)) {
             return runPatcherOn(start.path);
         }
-        err << "gorv-patcher: " << start.path << " is not a file\n";
+        err << "gorv-patcher: " << printable(start.path, kMaxQuotedAnswer) << " is not a file\n";
         break;
     case StartKind::Usage: break;
     }

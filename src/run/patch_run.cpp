@@ -79,17 +79,17 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
     Backup backup;
     std::string err;
     if (!lockExecutable(location.path, &lock, &err) || !backupExecutable(location.path, &backup, &err)) {
-        std::cout << "\nBackup failed: " << err << "\n";
+        std::cout << "\nBackup failed: " << printable(err) << "\n";
         return closeRun();
     }
-    std::cout << "\nBacked Up " << backup.path << std::endl;
+    std::cout << "\nBacked Up " << printable(backup.path) << std::endl;
     if (!backup.note.empty()) {
-        std::cout << "Note: " << backup.note << std::endl;
+        std::cout << "Note: " << printable(backup.note) << std::endl;
     }
 
-    std::cout << "\nPatching: " << location.path << std::endl;
+    std::cout << "\nPatching: " << printable(location.path) << std::endl;
     if (!patchExecutable(location, patchOffset, patchText, &err)) {
-        std::cout << "\nNot patched: " << err << "\n";
+        std::cout << "\nNot patched: " << printable(err) << "\n";
     }
     lock.reset();
 

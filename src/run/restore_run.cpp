@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "files/backup_restore.h"
+#include "files/player_text.h"
 #include "run/patch_run.h"
 
 int runRestore(const std::string& backupPath) {
@@ -10,17 +11,17 @@ int runRestore(const std::string& backupPath) {
     std::string note;
     std::string err;
     if (!restoreFromBackup(backupPath, &outcome, &note, &err)) {
-        std::cout << "Not restored: " << err;
+        std::cout << "Not restored: " << printable(err);
         return waitForEnter(1);
     }
     const std::string gamePath = gamePathOf(backupPath);
     if (outcome == RestoreOutcome::AlreadyEqual) {
-        std::cout << gamePath << " already equals " << backupPath << ": nothing to restore";
+        std::cout << printable(gamePath) << " already equals " << printable(backupPath) << ": nothing to restore";
     } else {
-        std::cout << "Restored " << gamePath << " from " << backupPath;
+        std::cout << "Restored " << printable(gamePath) << " from " << printable(backupPath);
     }
     if (!note.empty()) {
-        std::cout << "\nNote: could not sync the folder of " << gamePath << ": " << note;
+        std::cout << "\nNote: could not sync the folder of " << printable(gamePath) << ": " << printable(note);
     }
     return waitForEnter();
 }

@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/file_system.h"
+
 namespace fs = std::filesystem;
 
 std::vector<fs::path> subfolders(const fs::path& folder, bool followLinks) {
     std::vector<fs::path> found;
     std::error_code error;
+    std::string reason;
+    if (!checkPath(folder.u8string(), &reason)) {
+        return found;
+    }
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code ignored;
         // The entry's own type comes with the listing; a link's target

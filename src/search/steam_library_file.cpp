@@ -86,7 +86,8 @@ std::vector<std::string> libraryFoldersIn(const std::string& vdf) {
             ++depth;
         } else if (value.kind != Token::Text) {
             return {};
-        } else if (!value.text.empty() && (isPathKey(key.text) || (depth == 1 && isNumber(key.text)))) {
+        } else if (!value.text.empty() && value.text.find('\0') == std::string::npos &&
+                   (isPathKey(key.text) || (depth == 1 && isNumber(key.text)))) {
             folders.push_back(value.text);
         }
     }

@@ -9,7 +9,8 @@
 
 /// The library folders that the text lists: the values of "path" keys (in
 /// any case) and, in the older form, of numbered keys at the top level, in
-/// the order listed. Empty values are skipped; a byte-order mark and CRLF
+/// the order listed. Empty values, and values with a NUL byte (no path),
+/// are skipped; a byte-order mark and CRLF
 /// lines are fine. Empty for a text that is not well-formed KeyValues.
 std::vector<std::string> libraryFoldersIn(const std::string& vdf);
 

@@ -36,6 +36,17 @@ run_patcher "$sizes"$'nowhere/gorv.exe\ngame/gorv.exe\n\n'
 expect_output "$asked$question"$'\nNo such file: nowhere/gorv.exe\n'"$question$(patching "$folder/game/gorv.exe")$echo_16_9$summary_16_9"
 expect_patched game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
+# A NUL in a URL (%00) names no file: the file the system would take the
+# path for (Games/victim) is left alone. Control characters are quoted
+# back as visible escapes.
+new_case nul-in-the-path
+make_game Games/victim
+cp Games/victim "$work/victim"
+run_patcher "$sizes"'file://'"$folder"$'/Games/victim%00/gorv.exe\n\e]0;pwned\a\e[2J/x\n\n\n'
+expect_output "$asked$question"$'\nNo such file: file://'"$folder"$'/Games/victim%00/gorv.exe\n'"$question"$'\nNo such file: \\x1B]0;pwned\\x07\\x1B[2J/x\n'"$question$closing$press_enter"
+expect_files Games Games/victim
+expect_same Games/victim "$work/victim"
+
 # A path of several megabytes (a pasted file) is no path: it is named cut
 # to 200 characters, and the question comes again. 4096 bytes still are a
 # path.

@@ -16,6 +16,7 @@ accepted=(
     '\xEF\xBB\xBF320\r\n'
     '\xFF\xFE3\x002\x000\x00\r\x00\n\x00'
     '\xFE\xFF\x003\x002\x000\x00\r\x00\n'
+    '3\x002\x000\x00\r\x00\n\x00'
 )
 for contents in "${accepted[@]}"; do
     new_case "offset-320-$checks"
@@ -27,8 +28,9 @@ for contents in "${accepted[@]}"; do
 done
 
 # Each of these first lines would send the write to the file's start or
-# nowhere: the notice quotes the line (its first 40 characters) and the
-# built-in offset is used.
+# nowhere, a number in groups included (it is no offset of 3): the notice
+# quotes the line (its first 40 characters, with control characters made
+# visible) and the built-in offset is used.
 long_line="offset = 3906600, as the notes of version 1.2 say"
 refused=(
     ''
@@ -37,10 +39,17 @@ refused=(
     '0x3B9BE7'
     'words'
     "$long_line"
+    '3,906,600'
+    '3.906.600'
+    '3 906 600'
+    $'3\u00a0906\u00a0600'
+    '39 06600'
+    $'\e]0;pwned\a\e[2J3'
 )
 for line in "${refused[@]}" $'\n320'; do
     quoted=${line%%$'\n'*}
     [ "$line" != "$long_line" ] || quoted="${long_line:0:40}…"
+    [[ $line != $'\e'* ]] || quoted='\x1B]0;pwned\x07\x1B[2J3'
     new_case "refused-$checks"
     make_game gorv.exe
     printf '%s\n' "$line" >"$update_file"
@@ -48,6 +57,16 @@ for line in "${refused[@]}" $'\n320'; do
     expect_output "$updated""Ignored offset \"$quoted\" from $update_file"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
     expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 done
+
+# UTF-16 without a byte-order mark is read as such, however its number is
+# cut by the zero bytes; the NUL bytes of a file that is no UTF-16 make a
+# number in pieces, which is refused.
+new_case nul-in-the-number
+make_game gorv.exe
+printf '3\0009\0000\0006\0006\0000\0000\n' >"$update_file"
+run_patcher "$answers_16_9"
+expect_output "$updated"'Ignored offset "3\x009\x000\x006\x006\x000\x000" from '"$update_file"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
 # The game's own folder has an update file, the working folder none: it is
 # read once the game is known. The working folder's wins over it.
