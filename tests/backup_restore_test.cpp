@@ -36,6 +36,7 @@ TEST(BackupRestore, RestoresTheSameGameAndRefusesEverythingElse) {
         SetUp setUp;
         const char* refusal; // the reason after the paths, or "*" for the system's; null when restored
         bool needsLinks;     // Wine shows a program links as the files they point to
+        std::string gameName = kExecutableName;
     };
     const Case cases[] = {
         {"a patched game", files(patched, original), nullptr, false},
@@ -56,6 +57,27 @@ TEST(BackupRestore, RestoresTheSameGameAndRefusesEverythingElse) {
         {"a second name",
          [&](auto& game, auto& backup) { writeBytes(game, patched), fs::create_hard_link(game, backup); },
          " itself under a second name, not a backup", true},
+        // Through a link the patch wrote the file it leads to: that one is
+        // put back, and the link stays.
+        {"a linked game",
+         [&](auto& game, auto& backup) {
+             fs::create_directory(fs::path(game).parent_path() / "real");
+             writeBytes((fs::path(game).parent_path() / "real" / kExecutableName).string(), patched);
+             fs::create_symlink(fs::path("real") / kExecutableName, game);
+             writeBytes(backup, original);
+         },
+         nullptr, true},
+        // The game keeps its own permission bits, not the backup's.
+        {"a read-only backup",
+         [&](auto& game, auto& backup) {
+             files(patched, original)(game, backup);
+             fs::permissions(backup, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+             fs::permissions(game, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+         },
+         nullptr, false},
+        // Only the game's own backup: a save beside its copy is no game.
+        {"another file's backup", files(patched, original),
+         " is not gorv.exe.backup: only the backup of gorv.exe is restored", false, "notes.txt"},
     };
     for (const Case& c : cases) {
         if (c.needsLinks && kPathSeparator == '\\') {
@@ -63,12 +85,14 @@ TEST(BackupRestore, RestoresTheSameGameAndRefusesEverythingElse) {
         }
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        const std::string game = folder.file(kExecutableName);
+        const std::string game = folder.file(c.gameName);
         const std::string backup = game + ".backup";
         c.setUp(game, backup);
         const std::string gameBefore = readBytes(game);
         const std::string backupBefore = fs::is_regular_file(backup) ? readBytes(backup) : "";
         const auto entriesBefore = std::distance(fs::directory_iterator(folder.path), {});
+        const bool linked = fs::is_symlink(game);
+        const fs::perms permissions = fs::status(fs::exists(game) ? game : backup).permissions();
 
         RestoreOutcome outcome = RestoreOutcome::Restored;
         std::string note;
@@ -79,7 +103,11 @@ TEST(BackupRestore, RestoresTheSameGameAndRefusesEverythingElse) {
         if (restored) {
             EXPECT_EQ(readBytes(game), original);
             EXPECT_EQ(outcome, gameBefore == original ? RestoreOutcome::AlreadyEqual : RestoreOutcome::Restored);
-            EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), 2) << "no temporary file left";
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), linked ? 3 : 2) << "no file left";
+            EXPECT_EQ(fs::is_symlink(game), linked);
+            if (kPathSeparator == '/') {
+                EXPECT_EQ(fs::status(game).permissions(), permissions);
+            }
             continue;
         }
         EXPECT_EQ(readBytes(game), gameBefore);

@@ -31,14 +31,16 @@ bool readBlock(std::FILE* file, std::vector<char>* block, std::size_t* count, st
     return true;
 }
 
-// Copies every byte of source to the new file at targetPath and forces it
-// to the disk. The streams' buffers outlive both files.
-bool copyToNewFile(const std::string& sourcePath, const std::string& targetPath, std::string* err) {
+// Copies every byte of source to the new file at targetPath, with the
+// permission bits of `like` (of the source when null), and forces it to
+// the disk. The streams' buffers outlive both files.
+bool copyToNewFile(const std::string& sourcePath, const std::string& targetPath, std::FILE* like, std::string* err) {
     std::vector<char> sourceBuffer(kStreamBufferSize);
     std::vector<char> targetBuffer(kStreamBufferSize);
     File source;
     File target;
-    if (!openForReading(sourcePath, &source, err) || !createNewFile(targetPath, source.get(), &target, err)) {
+    if (!openForReading(sourcePath, &source, err) ||
+        !createNewFile(targetPath, like != nullptr ? like : source.get(), &target, err)) {
         return false;
     }
     std::setvbuf(source.get(), sourceBuffer.data(), _IOFBF, sourceBuffer.size());
@@ -132,7 +134,8 @@ bool copyOver(const std::string& source, const std::string& target, File* openTa
     const std::string temporaryPath = target + kTemporarySuffix;
     // Whatever a killed run, or anything else, left at the temporary name
     // goes first: the copy is made in a file of this run's own.
-    if (removeFile(temporaryPath, err) && copyToNewFile(source, temporaryPath, err)) {
+    if (removeFile(temporaryPath, err) &&
+        copyToNewFile(source, temporaryPath, openTarget != nullptr ? openTarget->get() : nullptr, err)) {
         if (openTarget != nullptr) {
             openTarget->reset();
         }
@@ -143,6 +146,16 @@ bool copyOver(const std::string& source, const std::string& target, File* openTa
     std::string ignored;
     removeFile(temporaryPath, &ignored);
     return false;
+}
+
+void removeLeftovers(const std::string& gamePath) {
+    std::string ignored;
+    for (const std::string& copy : {gamePath + kBackupSuffix, finalPath(gamePath)}) {
+        // Looked at first: most runs find nothing to remove.
+        if (isRegularFile(copy + kTemporarySuffix)) {
+            removeFile(copy + kTemporarySuffix, &ignored);
+        }
+    }
 }
 
 bool backupExecutable(const std::string& path, Backup* backup, std::string* err) {

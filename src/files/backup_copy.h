@@ -39,8 +39,14 @@ bool backupExecutable(const std::string& path, Backup* backup, std::string* err)
 /// this run's own beside the target first (whatever stood at that name
 /// goes first), which replaces the target only once it is complete and on
 /// disk, so a failure never costs the target as it was. `openTarget`, when
-/// given, is closed just before the replace (Windows replaces no file that
-/// is open). *note as for replaceFile; on failure *err holds the system's
-/// reason only.
+/// given, is the target, open: the copy takes its permission bits (else
+/// the source's), and it is closed just before the replace (Windows
+/// replaces no file that is open). *note as for replaceFile; on failure
+/// *err holds the system's reason only.
 bool copyOver(const std::string& source, const std::string& target, File* openTarget, std::string* note,
               std::string* err);
+
+/// Removes the temporary copies that a run killed part-way may have left
+/// beside the game at `gamePath` and its backup. Only for a run that holds
+/// the game's lock.
+void removeLeftovers(const std::string& gamePath);

@@ -1,6 +1,7 @@
 #include "files/backup_restore.h"
 
 #include "files/backup_copy.h"
+#include "files/executable_locator.h"
 #include "files/executable_lock.h"
 #include "files/game_files.h"
 #include "files/open_refusal.h"
@@ -53,6 +54,13 @@ std::string gamePathOf(const std::string& backupPath) {
 bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, std::string* note, std::string* err) {
     note->clear();
     const std::string gamePath = gamePathOf(backupPath);
+    // Only the game's own backup: any other file.backup beside its file
+    // (a save and its copy) is none of the tool's business.
+    const std::string backupName = kExecutableName + kBackupSuffix;
+    if (extractFileName(backupPath, kPathSeparators) != backupName) {
+        *err = backupPath + " is not " + backupName + ": only the backup of " + kExecutableName + " is restored";
+        return false;
+    }
     std::string reason;
     File backup;
     if (!openRegularFileForReading(backupPath, false, &backup, &reason)) {
@@ -73,10 +81,14 @@ bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, s
         !lockExecutable(backupPath, &backupLock, err)) {
         return false;
     }
+    removeLeftovers(gamePath);
     if (*outcome == RestoreOutcome::AlreadyEqual) {
         return true;
     }
-    if (!copyOver(backupPath, gamePath, &gameLock, note, &reason)) {
+    // Through a link, the file it leads to is the one that was patched: that
+    // one is put back, with its own permission bits, and the link stays.
+    const std::string target = gameThere ? finalPath(gamePath) : gamePath;
+    if (!copyOver(backupPath, target, &gameLock, note, &reason)) {
         *err = "could not copy " + backupPath + " to " + gamePath + ": " + reason;
         return false;
     }

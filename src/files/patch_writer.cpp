@@ -24,7 +24,9 @@ bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& 
     }
     if (!seekTo(file.get(), offset, &reason) ||
         !writeAll(file.get(), reinterpret_cast<const char*>(value.data()), value.size(), &reason) ||
-        !closeFile(&file, &reason)) {
+        // On the disk before the run says so: a power cut after "Enjoy the
+        // game!" must not bring the old ratio back.
+        !syncFile(file.get(), &reason) || !closeFile(&file, &reason)) {
         *err = "could not write " + path + ": " + reason;
         return false;
     }

@@ -11,3 +11,8 @@ struct Utf8Console {
 
     unsigned savedCodePage = 0; // 0: nothing to restore
 };
+
+/// True when this program is the only one attached to its console window,
+/// which then closes as soon as the program ends (started by a double-click
+/// or a dropped file on Windows). False for a terminal or a pipe.
+bool isOnlyProgramInConsole();

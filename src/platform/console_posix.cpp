@@ -5,3 +5,8 @@
 Utf8Console::Utf8Console() = default;
 
 Utf8Console::~Utf8Console() = default;
+
+bool isOnlyProgramInConsole() {
+    // A terminal outlives the program; a desktop start opens one that waits.
+    return false;
+}

@@ -14,6 +14,11 @@ Utf8Console::Utf8Console() {
     }
 }
 
+bool isOnlyProgramInConsole() {
+    DWORD processes[2] = {};
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
 Utf8Console::~Utf8Console() {
     if (savedCodePage != 0) {
         SetConsoleOutputCP(savedCodePage);

@@ -4,6 +4,8 @@
 
 #include <commdlg.h>
 
+#include "platform/code_page_win32.h"
+
 #include <cstring>
 #include <vector>
 
@@ -12,6 +14,17 @@ namespace {
 // Windows' path limit is 260 characters; in UTF-8 (the manifest's code
 // page) a character takes up to four bytes.
 constexpr std::size_t kPathBufferSize = 4 * MAX_PATH + 1;
+
+// The folder, or its nearest parent, that the dialog's own buffers of
+// MAX_PATH characters hold; empty when not even the drive does. A longer
+// folder can crash the dialog or open it elsewhere.
+std::string folderThatFits(std::string folder) {
+    while (!folder.empty() && toWide(folder).size() >= MAX_PATH) {
+        const std::size_t separator = folder.find_last_of('\\');
+        folder.resize(separator == std::string::npos ? 0 : separator);
+    }
+    return folder;
+}
 
 } // namespace
 
@@ -31,7 +44,8 @@ bool chooseFileInDialog(const FileDialog& dialog, std::string* path, unsigned lo
     request.lpstrFile = file.data();
     request.nMaxFile = static_cast<DWORD>(file.size());
     request.lpstrTitle = dialog.title.c_str();
-    request.lpstrInitialDir = dialog.initialFolder.empty() ? nullptr : dialog.initialFolder.c_str();
+    const std::string initialFolder = folderThatFits(dialog.initialFolder);
+    request.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     request.Flags = OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT;
 
     if (GetOpenFileNameA(&request) != 0) {

@@ -89,6 +89,13 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* no
 
 /// The character that separates the folders of a path on this system.
 extern const char kPathSeparator;
+/// Every character that separates folders in a path that a user or a
+/// program hands over ("\\/" on Windows, where "/" works as well).
+extern const char* const kPathSeparators;
+/// The path of the file that `path` names, with every link on the way
+/// followed: where a change of that file must be made, so that the links
+/// stay. `path` itself when nothing is there or the system cannot tell.
+std::string finalPath(const std::string& path);
 /// The folder that holds `path`, as a path of its own: "." for a bare
 /// name, the root itself for a file at the root.
 std::string folderOf(const std::string& path);

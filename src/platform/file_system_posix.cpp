@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 const char kPathSeparator = '/';
+const char* const kPathSeparators = "/";
 
 namespace {
 
@@ -73,6 +75,15 @@ std::string folderOf(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string finalPath(const std::string& path) {
+    std::string ignored;
+    if (!checkPath(path, &ignored)) {
+        return path;
+    }
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved != nullptr ? std::string(resolved.get()) : path;
 }
 
 void FileCloser::operator()(std::FILE* file) const {

@@ -14,6 +14,7 @@
 #include <string>
 
 const char kPathSeparator = '\\';
+const char* const kPathSeparators = "\\/";
 
 namespace {
 
@@ -145,6 +146,30 @@ std::string folderOf(const std::string& path) {
     // The root of a drive ("C:\\") or of the current one ("\\").
     const bool root = separator == 0 || (separator == 2 && path[1] == ':');
     return path.substr(0, root ? separator + 1 : separator);
+}
+
+std::string finalPath(const std::string& path) {
+    // Only a link (a reparse point) leads elsewhere; any other path is
+    // kept as it was given.
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    const HANDLE handle =
+        CreateFileW(systemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return path;
+    }
+    std::wstring final(GetFinalPathNameByHandleW(handle, nullptr, 0, FILE_NAME_NORMALIZED), L'\0');
+    const DWORD length =
+        final.empty() ? 0 : GetFinalPathNameByHandleW(handle, &final[0], static_cast<DWORD>(final.size()), 0);
+    CloseHandle(handle);
+    if (length == 0 || length >= final.size()) {
+        return path;
+    }
+    final.resize(length);
+    return fromWide(final);
 }
 
 void FileCloser::operator()(std::FILE* file) const {

@@ -1,8 +1,10 @@
 #include "run/command_line.h"
 
 #include "files/backup_restore.h"
+#include "files/executable_locator.h"
 #include "files/game_files.h"
 #include "files/player_text.h"
+#include "platform/console.h"
 #include "platform/file_system.h"
 #include "run/patch_run.h"
 #include "run/restore_run.h"
@@ -58,13 +60,21 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     case StartKind::Help: printHelp(out); return 0;
     case StartKind::Version: out << "gorv-patcher " << GORV_VERSION << "\n"; return 0;
     case StartKind::Game:
-        if (isRegularFile(start.path)) {
+        // Only the game: another file would be backed up in full and then
+        // refused, so it is refused before anything is read or written.
+        if (!isRegularFile(start.path)) {
+            err << "gorv-patcher: " << printable(start.path, kMaxQuotedAnswer) << " is not a file\n";
+        } else if (extractFileName(start.path, kPathSeparators) != kExecutableName) {
+            err << "gorv-patcher: " << printable(start.path, kMaxQuotedAnswer) << " is not " << kExecutableName
+                << ": only a file named " << kExecutableName << " is patched\n";
+        } else {
             return runPatcherOn(start.path);
         }
-        err << "gorv-patcher: " << printable(start.path, kMaxQuotedAnswer) << " is not a file\n";
         break;
     case StartKind::Usage: break;
     }
     err << kUsage;
-    return 2;
+    // A console window of its own (a file dropped onto the program) would
+    // close before the message could be read.
+    return isOnlyProgramInConsole() ? waitForEnter(2) : 2;
 }

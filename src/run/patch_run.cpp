@@ -78,7 +78,14 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
     File lock;
     Backup backup;
     std::string err;
-    if (!lockExecutable(location.path, &lock, &err) || !backupExecutable(location.path, &backup, &err)) {
+    if (!lockExecutable(location.path, &lock, &err)) {
+        std::cout << "\nBackup failed: " << printable(err) << "\n";
+        return closeRun();
+    }
+    removeLeftovers(location.path);
+    if (!backupExecutable(location.path, &backup, &err)) {
+        // Nothing is being patched: another run may start while this one waits.
+        lock.reset();
         std::cout << "\nBackup failed: " << printable(err) << "\n";
         return closeRun();
     }
@@ -141,5 +148,5 @@ int runPatcher() {
 }
 
 int runPatcherOn(const std::string& gamePath) {
-    return patchRun(ExecutableLocation{gamePath, extractFileName(gamePath, std::string(1, kPathSeparator))});
+    return patchRun(ExecutableLocation{gamePath, extractFileName(gamePath, kPathSeparators)});
 }

@@ -51,10 +51,28 @@ expect_output "Restored $game from $game.backup$press_enter"
 expect_same "$long/gorv.exe" "$work/game.template"
 expect_same "$long/gorv.exe.backup" "$work/game.template"
 
-# The options, and what is no way to start the tool, answered at once.
+# Under Windows a path may have forward slashes, as Git Bash and many
+# tools hand it over: the game's name and folder are found all the same.
+if ((${#emulator[@]} > 0)); then
+    new_case forward-slashes
+    make_game game/gorv.exe
+    echo 320 >game/GorvPatcherUpdate.dat
+    game="Z:$folder/game/gorv.exe"
+    arguments=("$game")
+    run_patcher "$answers_16_9"
+    expect_output "$asked$updated$(patching "$game")$echo_16_9$summary_16_9"
+    expect_patched game/gorv.exe "$work/game.template" 320 "$bytes_16_9"
+fi
+
+# The options, and what is no way to start the tool, answered at once: a
+# dropped file that is not the game is refused before anything is read
+# or written.
 new_case options
 make_game gorv.exe
-for entry in "0:--version" "0:--help" "2:--patch" "2:gorv.exe:gorv.exe" "2:nothing-here.exe" "2:."; do
+printf 'notes\n' >notes.txt
+printf 'notes\n' >gorv.exe.BACKUP
+for entry in "0:--version" "0:--help" "2:--patch" "2:gorv.exe:gorv.exe" "2:nothing-here.exe" "2:." "2:notes.txt" \
+    "2:gorv.exe.BACKUP"; do
     IFS=: read -r expected_status first second <<<"$entry"
     arguments=("$first" ${second:+"$second"})
     run_patcher ''
@@ -64,7 +82,7 @@ for entry in "0:--version" "0:--help" "2:--patch" "2:gorv.exe:gorv.exe" "2:nothi
     *) expect_output '' && { tail -1 "$output.err" | tr -d '\r' | grep -qxF -- "$usage" || fail "no usage line for $first"; } ;;
     esac
 done
-expect_files gorv.exe
+expect_files gorv.exe notes.txt gorv.exe.BACKUP
 expect_same gorv.exe "$work/game.template"
 
 finish

@@ -133,9 +133,13 @@ done
 
 # At the end the tool waits for Enter (a console window would close
 # before it could be read), and no longer holds the game, or anything
-# else, while it waits.
-new_case waits-for-enter
+# else, while it waits: after a patch, and after a backup that failed (a
+# folder stands at its name).
+for backup in file folder; do
+new_case "waits-for-enter-$backup"
 make_game gorv.exe
+[ "$backup" = file ] || mkdir -p gorv.exe.backup/inside
+rm -f "$work/answers"
 mkfifo "$work/answers"
 "$patcher" <"$work/answers" >"$output" 2>"$output.err" &
 pid=$!
@@ -158,7 +162,12 @@ open_files=$(find "/proc/$pid/fd" -mindepth 1 -printf '%f %l\n' | awk -v work="$
 printf '\n' >&"$answers"
 exec {answers}>&-
 wait "$pid"
-expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+if [ "$backup" = file ]; then
+    expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+else
+    expect_output "$asked"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup: '"$reason_is_a_folder"$'\n'"$closing$press_enter"
+fi
+done
 
 # A game file the player may not write is backed up, and the reason why
 # it was not patched is given. (Root may write anything: run as nobody.)

@@ -27,7 +27,7 @@ traced_run() { # NAME STRACE_ARGS...
     log="$work/$case_name.log"
     mkdir -p "$from"
     # In a subshell of its own, so that a killed run is not announced.
-    (cd "$from" && printf '%s' "$answers" | timeout 60 strace -o "$log" -e trace="$traced" "$@" "$patcher" >"$output") 2>/dev/null
+    (cd "$from" && printf '%s' "$answers" | timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" >"$output") 2>/dev/null
 }
 
 is_game() { cmp -s "$1" "$work/game.template"; }
@@ -44,7 +44,7 @@ calls=$(awk -F'(' '/GorvPatcherUpdate.dat/ { started = 1; next }
 # Durability: every byte of the copy (of the game, or for a restore of the
 # backup) is written before the copy is synced, then it is renamed into
 # place and the game's own folder (FOLDER, as the tool names it) is synced,
-# all before the game is written.
+# all before the game is written, which is synced in turn.
 durability_steps() { # FOLDER
     awk -v folder="$1" '
         function fd_of(line) { sub(/^[a-z0-9]+\(/, "", line); sub(/[,)].*/, "", line); return line }
@@ -55,13 +55,61 @@ durability_steps() { # FOLDER
         }
         /^write\(/ && copy[fd_of($0)] && synced[fd_of($0)] { print "write-after-sync" }
         /^write\(/ && game[fd_of($0)] && !written++ { print "write-game" }
+        /^fsync\(/ && game[fd_of($0)] { print "sync-game" }
         /^fsync\(/ && copy[fd_of($0)] { synced[fd_of($0)] = 1; print "sync-copy" }
         /^fsync\(/ && dir[fd_of($0)] != "" { print "sync-folder:" (dir[fd_of($0)] == folder ? "game" : dir[fd_of($0)]) }
         /^rename\(/ { print "rename" }
         /^close\(/ { copy[fd_of($0)] = game[fd_of($0)] = 0; dir[fd_of($0)] = "" }' "$log" | xargs
 }
 order=$(durability_steps .)
-[ "$order" = "sync-copy rename sync-folder:game write-game" ] || fail "durability steps in the order [$order]"
+[ "$order" = "sync-copy rename sync-folder:game write-game sync-game" ] || fail "durability steps in the order [$order]"
+
+# A power cut after any call of the run loses whatever was not synced by
+# then: a file's data since its last sync, and the names in a folder since
+# that folder's last sync. At each cut, the game on disk is whole or
+# exactly patched, patched only beside a whole backup, and whatever the run
+# has already reported (KIND: patch or restore) is on disk. Files are told
+# by their names in the one folder; their contents are named: the game,
+# patched, earlier (an earlier backup), partial (a copy not yet synced).
+power_cut_model() { # KIND GAME BACKUP
+    awk -v kind="$1" -v game_start="$2" -v backup_start="$3" '
+        function base(path) { sub(/^[^"]*"/, "", path); sub(/".*/, "", path); sub(/.*\//, "", path); return path }
+        function fd_of(line) { sub(/^[a-z0-9]+\(/, "", line); sub(/[,)].*/, "", line); return line }
+        function check(   game, backup) {
+            game = content[disk_name["gorv.exe"]]; backup = content[disk_name["gorv.exe.backup"]]
+            if (game != "game" && game != "patched") return "the game is " game
+            if (game == "patched" && backup != "game") return "patched beside a backup that is " backup
+            if (kind == "patch" && claimed && game != "patched") return "reported a patch that is not on disk"
+            if (kind == "restore" && claimed && game != "game") return "reported a restore that is not on disk"
+            return ""
+        }
+        BEGIN {
+            name["gorv.exe"] = disk_name["gorv.exe"] = "G"; data["G"] = content["G"] = game_start
+            name["gorv.exe.backup"] = disk_name["gorv.exe.backup"] = "B"; data["B"] = content["B"] = backup_start
+        }
+        / = -1 / { next }
+        /^openat\(/ {
+            path = base($0)
+            if (/O_CREAT/) { file = "new" NR; name[path] = file; data[file] = "partial"; content[file] = "partial" }
+            else file = name[path]
+            of[$NF] = file; folder[$NF] = /O_DIRECTORY/
+        }
+        /^read\(/ && of[fd_of($0)] != "" { copying = data[of[fd_of($0)]] }
+        /^write\(1,/ && (/Enjoy the game!/ || /^write\(1, "Restored /) { claimed = 1 }
+        /^write\(/ && of[fd_of($0)] != "" {
+            file = of[fd_of($0)]
+            data[file] = file ~ /^new/ ? copying : data[file] == "game" ? "patched" : data[file]
+            if (synced[file]) content[file] = "partial"
+        }
+        /^fsync\(/ && folder[fd_of($0)] { for (n in name) disk_name[n] = name[n] }
+        /^fsync\(/ && of[fd_of($0)] != "" && !folder[fd_of($0)] { content[of[fd_of($0)]] = data[of[fd_of($0)]]; synced[of[fd_of($0)]] = 1 }
+        /^rename\(/ { split($0, q, "\""); from = base("\"" q[2]); name[base("\"" q[4])] = name[from]; delete name[from] }
+        /^unlink\(/ { delete name[base($0)] }
+        /^close\(/ { of[fd_of($0)] = ""; folder[fd_of($0)] = 0 }
+        { problem = check(); if (problem != "") { print "cut after line " NR ": " problem; exit } }' "$log"
+}
+problem=$(power_cut_model patch game earlier)
+[ -z "$problem" ] || fail "power cut: $problem"
 
 # The same with the game named by its full path, from another folder.
 export HOME="$work/home"
@@ -70,7 +118,7 @@ from=elsewhere
 traced_run absolute
 is_patched gorv.exe && is_game gorv.exe.backup || fail "the run by full path did not patch"
 order=$(durability_steps "$folder")
-[ "$order" = "sync-copy rename sync-folder:game write-game" ] || fail "durability steps in the order [$order]"
+[ "$order" = "sync-copy rename sync-folder:game write-game sync-game" ] || fail "durability steps in the order [$order]"
 answers=$answers_16_9
 from=.
 
@@ -161,13 +209,16 @@ restore_run() { # NAME STRACE_ARGS...
     cp "$work/patched.template" gorv.exe
     cp "$work/game.template" gorv.exe.backup
     log="$work/$case_name.log"
-    (printf '\n' | timeout 60 strace -o "$log" -e trace="$traced" "$@" "$patcher" gorv.exe.backup >"$output") 2>/dev/null
+    (printf '\n' | timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" gorv.exe.backup >"$output") 2>/dev/null
 }
 check_restore() { # HOW CLAIMS_SUCCESS
     is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the patched game nor the original"
     is_game gorv.exe.backup || fail "the backup changed"
     $2 && ! is_game gorv.exe && fail "claims a restore it did not make"
     if [ "$1" = signal=KILL ]; then
+        # The next run of either kind removes what the killed one left.
+        printf '%s' "$answers_16_9" | timeout 60 "$patcher" >"$output.next" 2>/dev/null
+        is_patched gorv.exe && [ ! -e gorv.exe.tmp ] || fail "the patch run after a kill did not patch cleanly"
         printf '\n' | timeout 60 "$patcher" gorv.exe.backup >"$output.next" 2>/dev/null ||
             fail "the restore after a kill failed: $(cat "$output.next")"
         is_game gorv.exe && [ ! -e gorv.exe.tmp ] || fail "the restore after a kill did not restore cleanly"
@@ -175,8 +226,10 @@ check_restore() { # HOW CLAIMS_SUCCESS
 }
 restore_run reference
 is_game gorv.exe || fail "the restore without faults did not restore"
-order=$(durability_steps .)
+order=$(durability_steps "$(realpath .)")
 [ "$order" = "sync-copy rename sync-folder:game" ] || fail "restore's durability steps in the order [$order]"
+problem=$(power_cut_model restore patched game)
+[ -z "$problem" ] || fail "power cut in a restore: $problem"
 # Its calls from the open of the backup on.
 restore_calls=$(awk -F'(' '/gorv\.exe\.backup"/ { started = 1 }
     { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$log")

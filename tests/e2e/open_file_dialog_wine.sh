@@ -82,8 +82,15 @@ expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"
 expect_patched "$steam_home/SteamLibrary/steamapps/common/Gorv/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
 expect_files
 
+# A Steam game in a folder longer than the dialog's buffers (MAX_PATH)
+# opens the dialog in a folder that fits, and Escape cancels it.
 new_case escape
 make_game game/gorv.exe
+long_steam="$work/long"
+for _ in 1 2 3 4 5 6; do long_steam+=/a-folder-name-of-forty-eight-letters-in-a-Steam-path; done
+make_game "$long_steam/Steam/steamapps/common/Gorv/gorv.exe"
+"${emulator[@]}" reg add 'HKCU\Software\Valve\Steam' /v SteamPath /t REG_SZ /d "$(native_path "$long_steam/Steam")" /f \
+    >/dev/null 2>&1 || fail "could not set SteamPath"
 run_patcher "$answers_16_9" answer_dialog key Escape
 expect_output "$asked$closing$press_enter"
 expect_files game game/gorv.exe
