@@ -43,6 +43,10 @@ bool copyToNewFile(const std::string& sourcePath, const std::string& targetPath,
         !createNewFile(targetPath, like != nullptr ? like : source.get(), &target, err)) {
         return false;
     }
+    // The system's own copy first: a clone costs nothing, whatever the size.
+    if (!copyInSystem(source.get(), target.get(), err)) {
+        return false;
+    }
     std::setvbuf(source.get(), sourceBuffer.data(), _IOFBF, sourceBuffer.size());
     std::setvbuf(target.get(), targetBuffer.data(), _IOFBF, targetBuffer.size());
 

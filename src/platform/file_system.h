@@ -58,6 +58,15 @@ bool readSome(std::FILE* file, char* buffer, std::size_t size, std::size_t* coun
 bool writeAll(std::FILE* file, const char* data, std::size_t size, std::string* err);
 bool fileSize(std::FILE* file, std::int64_t* size, std::string* err);
 bool seekTo(std::FILE* file, std::int64_t position, std::string* err);
+/// Copies what is left of `source` to `target`, both opened by this module
+/// and not read or written through their streams yet, in the system's own
+/// way where the file system has one: a clone that shares the blocks until
+/// either file is written (btrfs, XFS), else a copy inside the kernel. A
+/// file system that has neither is no failure: whatever is left (all of
+/// it, or the rest) is then for the caller to copy, from where both files
+/// stand. False, with the reason, when the copy failed (a full disk, an
+/// I/O error).
+bool copyInSystem(std::FILE* source, std::FILE* target, std::string* err);
 /// Flushes the stream and forces the file's data to the disk.
 bool syncFile(std::FILE* file, std::string* err);
 

@@ -1,7 +1,9 @@
 #include "platform/file_system.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,6 +68,16 @@ Refusal refusalOf(int error) {
 bool isUnsupported(int error) {
     return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL;
 }
+
+// The errors of a copy call that the file system, or the pair of files,
+// does not offer at all (FUSE, exFAT, NFS, two file systems): nothing was
+// copied by that call, and the plain copy will do.
+bool isCopyRefused(int error) {
+    return isUnsupported(error) || error == EXDEV || error == EBADF || error == ENOTTY;
+}
+
+// At most this much per call, so that a call ends in good time.
+constexpr std::size_t kKernelCopyChunk = std::size_t{1} << 30;
 
 } // namespace
 
@@ -199,6 +211,27 @@ bool fileSize(std::FILE* file, std::int64_t* size, std::string* err) {
 
 bool seekTo(std::FILE* file, std::int64_t position, std::string* err) {
     return ::fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0 || fail(err);
+}
+
+bool copyInSystem(std::FILE* source, std::FILE* target, std::string* err) {
+    const int in = ::fileno(source);
+    const int out = ::fileno(target);
+    if (::ioctl(out, FICLONE, in) == 0) {
+        // The clone holds all of it: nothing is left for the caller.
+        return ::lseek(in, 0, SEEK_END) >= 0 || fail(err);
+    }
+    if (!isCopyRefused(errno)) {
+        return fail(err);
+    }
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, kKernelCopyChunk, 0);
+        if (copied == 0 || (copied < 0 && isCopyRefused(errno))) {
+            return true;
+        }
+        if (copied < 0) {
+            return fail(err);
+        }
+    }
 }
 
 bool syncFile(std::FILE* file, std::string* err) {

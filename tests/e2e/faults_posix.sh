@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 # The sanitizers' leak check cannot run under strace.
 export ASAN_OPTIONS=detect_leaks=0
-readonly traced=openat,read,write,pread64,pwrite64,lseek,newfstatat,fstat,statx,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,close,flock,fchmod,fcntl,ftruncate
+readonly traced=openat,read,write,ioctl,copy_file_range,pread64,pwrite64,lseek,newfstatat,fstat,statx,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,close,flock,fchmod,fcntl,ftruncate
 printf 'an earlier backup\n' >"$work/earlier.backup"
 make_game "$work/patched.template"
 printf '\x39\x8e\xe3\x3f' | dd of="$work/patched.template" bs=1 seek="$default_offset" conv=notrunc status=none
@@ -95,6 +95,12 @@ power_cut_model() { # KIND GAME BACKUP
             of[$NF] = file; folder[$NF] = /O_DIRECTORY/
         }
         /^read\(/ && of[fd_of($0)] != "" { copying = data[of[fd_of($0)]] }
+        # A copy in the kernel, or a clone: copy_file_range(IN, NULL, OUT, ...), ioctl(OUT, FICLONE, IN).
+        /^(copy_file_range|ioctl\(.*FICLONE)/ {
+            split($0, args, /[(,)] */); from = args[2]; to = args[4]
+            if (/^ioctl/) { from = args[4]; to = args[2] }
+            if (of[to] ~ /^new/) { data[of[to]] = data[of[from]]; if (synced[of[to]]) content[of[to]] = "partial" }
+        }
         /^write\(1,/ && (/Enjoy the game!/ || /^write\(1, "Restored /) { claimed = 1 }
         /^write\(/ && of[fd_of($0)] != "" {
             file = of[fd_of($0)]
@@ -127,9 +133,13 @@ from=.
 # its lock service). A folder sync that fails otherwise comes with a note.
 # The folder is opened just before the rename, so its openat is the last
 # one before it.
+# Nor is a copy that the file system leaves to the program: no clone
+# (FICLONE), no copy in the kernel (copy_file_range).
 folder_open=$(awk -F'(' '/^openat\(/ { n++ } /^openat\(.*O_DIRECTORY/ { at = n } END { print at }' "$work/reference.log")
+clone=$(awk -F'(' '/^ioctl\(/ { n++ } /FICLONE/ { print n; exit }' "$work/reference.log")
 for fault in fchmod:EPERM fchmod:ENOSYS fchmod:EOPNOTSUPP fsync:EINVAL:2 fsync:ENOSYS:2 fsync:EIO:2:note \
-    "openat:EACCES:$folder_open" flock:ENOLCK flock:EOPNOTSUPP flock:ENOSYS; do
+    "openat:EACCES:$folder_open" flock:ENOLCK flock:EOPNOTSUPP flock:ENOSYS "ioctl:EXDEV:$clone" \
+    copy_file_range:EOPNOTSUPP copy_file_range:EXDEV copy_file_range:ENOSYS; do
     IFS=: read -r name errno nth with_note <<<"$fault"
     expected_note=
     [ -z "$with_note" ] || expected_note=$'\nNote: could not sync the folder of gorv.exe.backup: Input/output error'
@@ -137,6 +147,12 @@ for fault in fchmod:EPERM fchmod:ENOSYS fchmod:EOPNOTSUPP fsync:EINVAL:2 fsync:E
     expect_output "$asked$(patching gorv.exe "$expected_note")$echo_16_9$summary_16_9"
     is_patched gorv.exe && is_game gorv.exe.backup || fail "not patched with a whole backup"
 done
+
+# A disk that is full part-way through the copy fails the backup, and
+# the game is left as it was.
+traced_run copy-disk-full -e inject=copy_file_range:error=ENOSPC
+expect_output "$asked"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup: No space left on device\n'"$closing$press_enter"
+is_game gorv.exe && cmp -s gorv.exe.backup "$work/earlier.backup" || fail "the game or the earlier backup changed"
 
 # Did the call that failed belong to writing: a file opened for writing,
 # or a call that changes a name, syncs or locks? Then the run must not
@@ -147,7 +163,7 @@ failed_write_call() {
         /INJECTED/ {
             name = $0; sub(/\(.*/, "", name)
             fd = $0; sub(/^[a-z0-9]+\(/, "", fd); sub(/,.*/, "", fd); sub(/\).*/, "", fd)
-            if (name ~ /^(rename|unlink|fsync|flock|fchmod)/) found = 1
+            if (name ~ /^(rename|unlink|fsync|flock|fchmod|copy_file_range)/ || $0 ~ /FICLONE/) found = 1
             if (name == "openat" && $0 ~ /O_WRONLY|O_RDWR/) found = 1
             if (name ~ /^(write|pwrite64|lseek)$/ && writing[fd]) found = 1
             if (name == "close" && written[fd]) found = 1
