@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Time of the Linux search for the game in a big home folder: 300 Steam
-# games in two libraries, 50 Proton prefixes, Lutris and Bottles prefixes,
+# games in two libraries, 300 games in Heroic's record of its GOG games
+# (on an SD card), 50 Proton prefixes, Lutris and Bottles prefixes,
 # one of them with a windows folder of 5000 folders, and the game in a
 # Lutris prefix. Reports the median time of a whole run that lists the game
 # and is cancelled at the question (warm cache), and the number of folders
@@ -31,6 +32,13 @@ for i in $(seq 300); do
     mkdir -p "$library/steamapps/common/Game $i/bin" "$library/steamapps/common/Game $i/data"
     touch "$library/steamapps/common/Game $i/game.exe"
 done
+# Heroic's record of 300 GOG games, installed on the SD card.
+mkdir -p "$home/.config/heroic/gog_store"
+for i in $(seq 300); do
+    mkdir -p "$home/sd/Heroic/Game $i"
+    printf '%s{"platform": "windows", "appName": "%s", "title": "Game %s", "install_path": "%s"}' \
+        "$([ "$i" = 1 ] || echo ,)" "$((1207000000 + i))" "$i" "$home/sd/Heroic/Game $i"
+done | { printf '{"installed": ['; cat; printf ']}'; } >"$home/.config/heroic/gog_store/installed.json"
 for i in $(seq 50); do make_prefix "$steam/steamapps/compatdata/$((1000 + i))/pfx/drive_c" 20; done
 make_prefix "$home/Games/gorv/drive_c" 5000
 mkdir -p "$home/Games/gorv/drive_c/GOG Games/Gorv"

@@ -19,4 +19,4 @@ ensure_packages() {
 }
 
 # What a native build needs.
-readonly native_build_packages=(cmake ninja-build g++ make)
+readonly native_build_packages=(cmake ninja-build g++ make nlohmann-json3-dev)

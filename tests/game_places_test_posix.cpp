@@ -64,6 +64,13 @@ TEST(GamePlaces, FindsTheGameWhereverItsLauncherPutIt) {
     const std::string steam = ".local/share/Steam/steamapps/";
     const std::string list = "\"libraryfolders\" { \"1\" { \"path\" \"~/sd\" } }";
     const std::string bottle = ".local/share/bottles/bottles/b/drive_c/";
+    const std::string gogRecord = "gog_store/installed.json";
+    const std::string gogText =
+        R"({"installed": [{"platform": "windows", "install_path": "~/sd/Heroic/G", "appName": "1"},
+                                                   {"install_path": 7}]})";
+    const std::string epicRecord = "legendaryConfig/legendary/installed.json";
+    const std::string epicText = R"({"Gorv": {"install_path": "~/games/E", "executable": "gorv.exe"}, "x": []})";
+    const std::string flatpak = ".var/app/com.heroicgameslauncher.hgl/config/heroic/";
     const Row rows[] = {
         {"Snap", {}, {}, {"snap/steam/common/" + steam + "common/Gorv"}, {}},
         {"Debian's package", {}, {}, {".steam/debian-installation/steamapps/common/Gorv"}, {}},
@@ -101,6 +108,22 @@ TEST(GamePlaces, FindsTheGameWhereverItsLauncherPutIt) {
          {},
          {bottle + "Program Files (x86)/Gorv", ".var/app/com.usebottles.bottles/data/bottles/bottles/G/drive_c/G"},
          {}},
+        {"Heroic's records",
+         {},
+         {{".config/heroic/" + gogRecord, gogText}, {".config/heroic/" + epicRecord, epicText}},
+         {"sd/Heroic/G", "games/E"},
+         {}},
+        {"Heroic's records, Flatpak",
+         {},
+         {{flatpak + gogRecord, gogText}, {flatpak + epicRecord, epicText}},
+         {"sd/Heroic/G", "games/E"},
+         {}},
+        {"broken records",
+         {},
+         {{flatpak + gogRecord, "{\"installed\": [{\"install_path\": "},
+          {flatpak + epicRecord, R"({"Gorv": {"install_path": "relative/E"}})"}},
+         {steam + "common/Gorv"},
+         {"here/relative/E"}},
         {"Proton, a non-Steam game", {}, {}, {steam + "compatdata/3141592653/pfx/drive_c/A/B/C"}, {}},
         {"inside a prefix, where no game is",
          {{bottle + "link", "../../../../../elsewhere"}},
@@ -118,10 +141,11 @@ TEST(GamePlaces, FindsTheGameWhereverItsLauncherPutIt) {
         }
         for (const auto& [file, text] : row.files) {
             fs::create_directories((home.path / file).parent_path());
-            const std::size_t homeAt = text.find('~');
-            writeBytes(home.file(file), homeAt == std::string::npos
-                                            ? text
-                                            : text.substr(0, homeAt) + home.path.string() + text.substr(homeAt + 1));
+            std::string withHome = text;
+            for (std::size_t at = withHome.find('~'); at != std::string::npos; at = withHome.find('~', at + 1)) {
+                withHome.replace(at, 1, home.path.string());
+            }
+            writeBytes(home.file(file), withHome);
         }
         std::vector<std::string> expected;
         for (const Folders* games : {&row.listed, &row.hidden}) {

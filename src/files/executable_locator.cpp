@@ -7,7 +7,7 @@
 #include "files/game_files.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
-#include "search/steam_games.h"
+#include "search/game_places.h"
 
 ExecutableLocation locateGameExecutable() {
     // Only a file will do: a folder or a pipe of that name is no game.
@@ -26,10 +26,10 @@ std::string askForExecutable() {
         const char* const home = std::getenv("HOME");
         return askOnConsole(std::cin, std::cout, home != nullptr ? home : "");
     }
-    // Where Steam installed the game, when it did: the player sees it there
-    // at once.
-    const std::string steamGame = firstRecordedSteamGame(kExecutableName).make_preferred().u8string();
-    const FileDialog dialog{"Locate your Gorv Executable", "Gorv", kExecutableName, steamGame};
+    // Where a store's launcher installed the game, when one did: the player
+    // sees it there at once.
+    const std::string recordedGame = firstRecordedGame(kExecutableName).make_preferred().u8string();
+    const FileDialog dialog{"Locate your Gorv Executable", "Gorv", kExecutableName, recordedGame};
     std::string path;
     unsigned long dialogError = 0;
     if (chooseFileInDialog(dialog, &path, &dialogError)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The system's registry of settings, where it has one (Windows).
 
@@ -13,3 +14,7 @@ enum class RegistryRoot {
 /// under `root`, in the program's code page. False when the system has no
 /// registry, or the key or the value is missing, or the value is no text.
 bool readRegistryText(RegistryRoot root, const std::string& key, const std::string& name, std::string* text);
+
+/// The names of the keys right under `key`, as the registry lists them, at
+/// most `limit` of them; none where the key or the registry is missing.
+std::vector<std::string> registrySubkeys(RegistryRoot root, const std::string& key, std::size_t limit);

@@ -5,3 +5,7 @@
 bool readRegistryText(RegistryRoot, const std::string&, const std::string&, std::string*) {
     return false;
 }
+
+std::vector<std::string> registrySubkeys(RegistryRoot, const std::string&, std::size_t) {
+    return {};
+}

@@ -4,10 +4,27 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <type_traits>
 #include <vector>
 
+namespace {
+
+HKEY rootKey(RegistryRoot root) {
+    return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+struct KeyCloser {
+    void operator()(HKEY key) const {
+        RegCloseKey(key);
+    }
+};
+using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
+} // namespace
+
 bool readRegistryText(RegistryRoot root, const std::string& key, const std::string& name, std::string* text) {
-    const HKEY base = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const HKEY base = rootKey(root);
     const std::wstring keyName = toWide(key);
     const std::wstring valueName = toWide(name);
     // Text values only (REG_EXPAND_SZ comes with its variables expanded);
@@ -25,4 +42,23 @@ bool readRegistryText(RegistryRoot root, const std::string& key, const std::stri
     // A value with a NUL inside is cut there by Windows' own readers too.
     *text = fromWide(std::wstring(value.data()));
     return true;
+}
+
+std::vector<std::string> registrySubkeys(RegistryRoot root, const std::string& key, std::size_t limit) {
+    std::vector<std::string> names;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(rootKey(root), toWide(key).c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &opened) != ERROR_SUCCESS) {
+        return names;
+    }
+    const Key owned(opened);
+    // A key's name has at most 255 characters.
+    wchar_t name[256];
+    for (DWORD index = 0; names.size() < limit; ++index) {
+        DWORD length = static_cast<DWORD>(sizeof name / sizeof name[0]);
+        if (RegEnumKeyExW(owned.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            break;
+        }
+        names.push_back(fromWide(std::wstring(name, length)));
+    }
+    return names;
 }

@@ -1,11 +1,17 @@
 #include "search/game_places.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
 #include "platform/file_system.h"
+#include "search/epic_manifests.h"
 #include "search/folders.h"
+#include "search/gog_galaxy.h"
+#include "search/heroic_records.h"
 #include "search/steam_games.h"
+#include "search/store_records.h"
+#include "search/ubisoft_connect.h"
 #include "search/wine_prefix.h"
 
 namespace fs = std::filesystem;
@@ -42,9 +48,14 @@ struct FoundFiles {
 
 // Adds `candidate` when it is a regular file (through links) not found yet.
 void addIfFile(const fs::path& candidate, FoundFiles* found) {
+    // Most folders hold no such file: one look tells, before the links are
+    // followed to name the file.
+    if (!isRegularFile(candidate.u8string())) {
+        return;
+    }
     std::error_code error;
     const fs::path identity = fs::canonical(candidate, error);
-    if (!error && isRegularFile(candidate.u8string()) && found->identities.insert(identity).second) {
+    if (!error && found->identities.insert(identity).second) {
         found->paths.push_back(candidate.lexically_normal().u8string());
     }
 }
@@ -71,6 +82,8 @@ std::vector<std::string> findGameCopies(const std::string& home, const std::stri
         const std::vector<fs::path> games = subfolders(base / folder, true);
         gameFolders.insert(gameFolders.end(), games.begin(), games.end());
     }
+    const std::vector<fs::path> heroic = heroicInstallFolders(base);
+    gameFolders.insert(gameFolders.end(), heroic.begin(), heroic.end());
     for (const fs::path& game : subfolders(base / kLutrisGames, false)) {
         drives.push_back(game / "drive_c");
         for (const fs::path& inner : subfolders(game, false)) {
@@ -93,4 +106,25 @@ std::vector<std::string> findGameCopies(const std::string& home, const std::stri
         }
     }
     return found.paths;
+}
+
+fs::path firstRecordedGame(const std::string& fileName) {
+    const fs::path steamGame = firstRecordedSteamGame(fileName);
+    if (!steamGame.empty()) {
+        return steamGame;
+    }
+    std::vector<fs::path> installs = gogGalaxyFolders();
+    // Where Windows keeps data for all users, C:\ProgramData.
+    const char* const programData = std::getenv("ProgramData");
+    const fs::path epic = recordedFolder(programData != nullptr ? programData : "");
+    for (const std::vector<fs::path>& more :
+         {epic.empty() ? std::vector<fs::path>{} : epicInstallFolders(epic), ubisoftConnectFolders()}) {
+        installs.insert(installs.end(), more.begin(), more.end());
+    }
+    for (const fs::path& folder : installs) {
+        if (isRegularFile((folder / fileName).u8string())) {
+            return folder;
+        }
+    }
+    return {};
 }

@@ -82,6 +82,32 @@ expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"
 expect_patched "$steam_home/SteamLibrary/steamapps/common/Gorv/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
 expect_files
 
+# Without a Steam game, a game that GOG Galaxy recorded in the registry,
+# then one that the Epic Games Launcher's manifest records (beside a
+# broken one): the dialog opens in its folder, so the name alone picks it.
+"${emulator[@]}" reg delete 'HKCU\Software\Valve\Steam' /v SteamPath /f >/dev/null 2>&1
+readonly gog_key='HKLM\SOFTWARE\WOW6432Node\GOG.com\Games\1207658924'
+manifests="$WINEPREFIX/drive_c/ProgramData/Epic/EpicGamesLauncher/Data/Manifests"
+for store in gog epic; do
+    new_case "$store"
+    make_game "$work/$store/Gorv/gorv.exe"
+    game_folder=$(native_path "$work/$store/Gorv")
+    if [ "$store" = gog ]; then
+        "${emulator[@]}" reg add "$gog_key" /v path /t REG_SZ /d "$game_folder" /f >/dev/null 2>&1 ||
+            fail "could not add GOG Galaxy's key"
+    else
+        "${emulator[@]}" reg delete "$gog_key" /f >/dev/null 2>&1
+        mkdir -p "$manifests"
+        printf '{"InstallLocation": "' >"$manifests/0.item"
+        printf '{"DisplayName": "Gorv", "InstallLocation": "%s", "LaunchExecutable": "gorv.exe"}' \
+            "${game_folder//\\/\\\\}" >"$manifests/8AB3.item"
+    fi
+    run_patcher "$answers_16_9" type_path gorv.exe
+    expect_output "$asked$(patching "$game_folder\\gorv.exe")$echo_16_9$summary_16_9"
+    expect_patched "$work/$store/Gorv/gorv.exe" "$work/game.template" "$default_offset" "$bytes_16_9"
+done
+rm -rf "$manifests"
+
 # A Steam game in a folder longer than the dialog's buffers (MAX_PATH)
 # opens the dialog in a folder that fits, and Escape cancels it.
 new_case escape

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+// Heroic Games Launcher's records of the games it installed, wherever the
+// player put them (an SD card, a folder of their own).
+
+/// The install folders that Heroic records under `home`: its GOG games
+/// (gog_store/installed.json) and its Epic games (through legendary,
+/// legendaryConfig/legendary/installed.json), of the native install and of
+/// the Flatpak, in that order. Records that are missing, no JSON or of
+/// another shape give nothing.
+std::vector<std::filesystem::path> heroicInstallFolders(const std::filesystem::path& home);
