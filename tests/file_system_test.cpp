@@ -11,6 +11,13 @@ TEST(FileSystem, FolderOfAPath) {
     EXPECT_EQ(folderOf("game" + s + "gorv.exe"), "game");
     EXPECT_EQ(folderOf(s + "games" + s + "gorv" + s + "gorv.exe"), s + "games" + s + "gorv");
     EXPECT_EQ(folderOf(s + "gorv.exe"), s);
+    if (s == "\\") {
+        // A drive's root is a folder of its own; "C:gorv.exe" is in C:'s
+        // current folder.
+        EXPECT_EQ(folderOf("C:\\gorv.exe"), "C:\\");
+        EXPECT_EQ(folderOf("C:/gorv.exe"), "C:/");
+        EXPECT_EQ(folderOf("C:gorv.exe"), "C:");
+    }
 }
 
 // A NUL inside a path would end it early for the system, which would then

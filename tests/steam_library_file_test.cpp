@@ -45,6 +45,10 @@ TEST(SteamLibraryFile, LibraryFoldersInEveryForm) {
                                "\"path\" \"/yes\" } }"),
               (Folders{"/yes"}));
 
+    // A bare value that ends the file; a value with a NUL, which is no path.
+    EXPECT_EQ(libraryFoldersIn("\"path\" /lib"), (Folders{"/lib"}));
+    EXPECT_EQ(libraryFoldersIn(std::string("\"path\" \"/a\0b\" \"path\" /c", 23)), (Folders{"/c"}));
+
     for (const char* broken : {"", "\"libraryfolders\" { \"0\" { \"path\" \"/x\" }", "\"a\" { \"path\" \"/x }",
                                "\"a\" } {", "\"a\" { \"path\" }", "\"a\" \"b\" \"path\""}) {
         EXPECT_TRUE(libraryFoldersIn(broken).empty()) << broken;

@@ -24,6 +24,18 @@ expect_files game game/gorv.exe game/gorv.exe.backup
 run_patcher $'\n'
 expect_output "$game already equals $game.backup: nothing to restore$press_enter"
 
+# Started with standard input closed (the backup then opens as descriptor
+# 0), a restore works all the same.
+if ((${#emulator[@]} == 0)); then
+    cp "$work/game.template" game/gorv.exe.backup
+    cp "$work/game.template" game/gorv.exe
+    printf '\x39\x8e\xe3\x3f' | dd of=game/gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
+    checks=$((checks + 1))
+    "$patcher" "$game.backup" 0<&- >"$output" 2>&1 || fail "the restore with no standard input failed"
+    expect_output "Restored $game from $game.backup$press_enter"
+    expect_same game/gorv.exe "$work/game.template"
+fi
+
 # A game that an update changed is not the backup's game any more.
 printf 'an update that changed more than a few bytes of the game, all over' |
     dd of=game/gorv.exe bs=1 seek=1000 conv=notrunc status=none

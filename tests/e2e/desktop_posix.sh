@@ -36,6 +36,12 @@ for name in my-term xterm konsole; do
         "$work/called" >"$stand_ins/$name/$name"
     chmod +x "$stand_ins/$name/$name"
 done
+# Where no terminal is, the message goes on screen: notify-send fails
+# here, kdialog is missing, so zenity shows it, and the tool waits for it.
+mkdir -p "$stand_ins/messages"
+printf '#!/bin/sh\nexit 1\n' >"$stand_ins/messages/notify-send"
+printf '#!/bin/sh\n/bin/sleep 0.3\nprintf "%%s|" "${0##*/}" "$@" >"%s"\n' "$work/shown" >"$stand_ins/messages/zenity"
+chmod +x "$stand_ins/messages/notify-send" "$stand_ins/messages/zenity"
 readonly no_terminal="gorv-patcher runs in a terminal window, and none could be started: install xterm or konsole, or start $patcher from a terminal."
 while IFS=';' read -r terminal on_path argument expected; do
     new_case "terminal-$checks"
@@ -59,11 +65,17 @@ while IFS=';' read -r terminal on_path argument expected; do
         checks=$((checks + 1))
         [ "$(cat "$output.err")" = "$no_terminal" ] || fail "told [$(cat "$output.err")]"
     fi
+    if [ "$on_path" = messages ]; then
+        checks=$((checks + 1))
+        [ "$(cat "$work/shown" 2>/dev/null)" = "zenity|--error|--title=gorv-patcher|--text=$no_terminal|" ] ||
+            fail "on screen: [$(cat "$work/shown" 2>/dev/null)]"
+    fi
 done <<'EOF_ROWS'
 my-term -fa 'Mono Space' --title "Gorv \"Patcher\"";my-term;;my-term|-fa|Mono Space|--title|Gorv "Patcher"|-e|@|
 my-term;xterm;;xterm|-e|@|
 ;konsole;gorv.exe.backup;konsole|-e|@|gorv.exe.backup|
 ;none;;
+;messages;;
 EOF_ROWS
 
 windows() { xdotool search --onlyvisible --class xterm 2>/dev/null; }
