@@ -67,15 +67,16 @@ bool copyToNewFile(const std::string& sourcePath, const std::string& targetPath,
 }
 
 // Whether the file at backupPath already holds the game at gamePath as it
-// was before any patch. What cannot be opened as a file of its own there
-// (nothing, a link, a folder) does not; a failed read is a failure.
+// was before any patch. What is no file of its own there (nothing, a link,
+// a folder) does not; a file there that cannot be read may be the only
+// original, so that is a failure, as is a failed read.
 bool holdsTheGame(const std::string& gamePath, const std::string& backupPath, bool* holds, std::string* err) {
     *holds = false;
     File game;
     File backup;
-    std::string ignored;
-    if (!openRegularFileForReading(backupPath, false, &backup, &ignored)) {
-        return true;
+    if (!openRegularFileForReading(backupPath, false, &backup, err)) {
+        const Entry entry = entryAt(backupPath);
+        return entry == Entry::Missing || entry == Entry::Other;
     }
     BackupMatch match = BackupMatch::OtherGame;
     if (!openForReading(gamePath, &game, err) || !compareWithBackup(game.get(), backup.get(), &match, err)) {

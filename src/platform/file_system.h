@@ -84,6 +84,14 @@ bool tryLockFile(std::FILE* file, LockState* state, std::string* err);
 /// would take for its end (and so act on another file). Every call here
 /// that takes a path checks it.
 bool checkPath(const std::string& path, std::string* err);
+/// What stands at a path itself (a link is not followed).
+enum class Entry {
+    Missing,     // nothing
+    RegularFile, // a regular file
+    Other,       // a link, a folder, a pipe, a device
+    Unknown,     // the system could not tell
+};
+Entry entryAt(const std::string& path);
 /// True for a regular file, or a link to one.
 bool isRegularFile(const std::string& path);
 /// Removes the file or link at `path` (never what a link points to); a

@@ -254,6 +254,18 @@ bool tryLockFile(std::FILE* file, LockState* state, std::string* err) {
     return fail(err);
 }
 
+Entry entryAt(const std::string& path) {
+    struct stat status {};
+    std::string ignored;
+    if (!checkPath(path, &ignored)) {
+        return Entry::Unknown;
+    }
+    if (::lstat(path.c_str(), &status) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? Entry::Missing : Entry::Unknown;
+    }
+    return S_ISREG(status.st_mode) ? Entry::RegularFile : Entry::Other;
+}
+
 bool isRegularFile(const std::string& path) {
     struct stat status {};
     std::string ignored;

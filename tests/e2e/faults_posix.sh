@@ -13,17 +13,23 @@ printf '\x39\x8e\xe3\x3f' | dd of="$work/patched.template" bs=1 seek="$default_o
 
 command -v strace >/dev/null || { fail "strace is not installed"; finish; }
 
-# A folder with the game and an earlier backup; runs the tool there under
-# strace with ARGS, its calls logged to $log. The answers are $answers, and
-# the tool runs in $from (relative to the case's folder).
+# A folder with the game as a run may find it ($start: "earlier", the game
+# with an earlier backup of something else; "none", the game alone;
+# "original", the patched game with the backup of the original); runs the
+# tool there under strace with ARGS, its calls logged to $log. The answers
+# are $answers, and the tool runs in $from (relative to the case's folder).
 log=
 answers=$answers_16_9
 from=.
+start=earlier
 traced_run() { # NAME STRACE_ARGS...
-    new_case "$1"
+    new_case "$start-$1"
     shift
-    make_game gorv.exe
-    cp "$work/earlier.backup" gorv.exe.backup
+    case $start in
+    earlier) make_game gorv.exe && cp "$work/earlier.backup" gorv.exe.backup ;;
+    none) make_game gorv.exe ;;
+    original) cp "$work/patched.template" gorv.exe && cp "$work/game.template" gorv.exe.backup ;;
+    esac
     log="$work/$case_name.log"
     mkdir -p "$from"
     # In a subshell of its own, so that a killed run is not announced.
@@ -38,8 +44,6 @@ is_patched() { cmp -s "$1" "$work/patched.template"; }
 # looked for and are left alone.
 traced_run reference
 is_patched gorv.exe && is_game gorv.exe.backup || fail "the run without faults did not patch"
-calls=$(awk -F'(' '/GorvPatcherUpdate.dat/ { started = 1; next }
-    { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$log")
 
 # Durability: every byte of the copy (of the game, or for a restore of the
 # backup) is written before the copy is synced, then it is renamed into
@@ -119,7 +123,7 @@ problem=$(power_cut_model patch game earlier)
 
 # The same with the game named by its full path, from another folder.
 export HOME="$work/home"
-answers=$'1920\n1080\n'"$work/absolute/gorv.exe"$'\n\n'
+answers=$'1920\n1080\n'"$work/earlier-absolute/gorv.exe"$'\n\n'
 from=elsewhere
 traced_run absolute
 is_patched gorv.exe && is_game gorv.exe.backup || fail "the run by full path did not patch"
@@ -135,8 +139,8 @@ from=.
 # one before it.
 # Nor is a copy that the file system leaves to the program: no clone
 # (FICLONE), no copy in the kernel (copy_file_range).
-folder_open=$(awk -F'(' '/^openat\(/ { n++ } /^openat\(.*O_DIRECTORY/ { at = n } END { print at }' "$work/reference.log")
-clone=$(awk -F'(' '/^ioctl\(/ { n++ } /FICLONE/ { print n; exit }' "$work/reference.log")
+folder_open=$(awk -F'(' '/^openat\(/ { n++ } /^openat\(.*O_DIRECTORY/ { at = n } END { print at }' "$work/earlier-reference.log")
+clone=$(awk -F'(' '/^ioctl\(/ { n++ } /FICLONE/ { print n; exit }' "$work/earlier-reference.log")
 for fault in fchmod:EPERM fchmod:ENOSYS fchmod:EOPNOTSUPP fsync:EINVAL:2 fsync:ENOSYS:2 fsync:EIO:2:note \
     "openat:EACCES:$folder_open" flock:ENOLCK flock:EOPNOTSUPP flock:ENOSYS "ioctl:EXDEV:$clone" \
     copy_file_range:EOPNOTSUPP copy_file_range:EXDEV copy_file_range:ENOSYS; do
@@ -200,12 +204,16 @@ sweep() { # RUN_CASE CHECK_CASE SUCCESS CALLS...
 }
 
 # After a patch run: the game is whole or exactly patched, and patched only
-# with a whole backup; the backup is the earlier one or a whole copy.
+# with a whole backup; the backup is the one the run found (the original
+# stays the original) or a whole copy.
 check_patch() { # HOW CLAIMS_SUCCESS
     is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
     is_patched gorv.exe && ! is_game gorv.exe.backup && fail "gorv.exe was patched without a whole backup"
-    cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ||
-        fail "the backup is neither the earlier one nor a whole copy"
+    case $start in
+    earlier) cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ;;
+    none) [ ! -e gorv.exe.backup ] || is_game gorv.exe.backup ;;
+    original) is_game gorv.exe.backup ;;
+    esac || fail "the backup is neither the one the run found nor a whole copy"
     $2 && ! is_patched gorv.exe && fail "claims a patch it did not make"
     if [ "$1" = signal=KILL ]; then
         # A killed run may leave its temporary file: the next run copes.
@@ -215,7 +223,18 @@ check_patch() { # HOW CLAIMS_SUCCESS
             fail "the run after a kill did not patch cleanly"
     fi
 }
-sweep traced_run check_patch 'Enjoy the game!' $calls
+# Every call of a run from each state it can meet; of a long run of reads
+# or writes of one kind, the first few, every 16th and the last.
+sample() { awk -F: '{ name[NR] = $1; line[NR] = $0 }
+    END { for (i = 1; i <= NR; i++) {
+        if (name[i] == name[i - 1]) run++; else run = 0
+        if (name[i] !~ /^(read|write)$/ || run < 3 || run % 16 == 0 || name[i] != name[i + 1]) print line[i] } }'; }
+for start in earlier none original; do
+    [ "$start" = earlier ] || traced_run reference
+    sweep traced_run check_patch 'Enjoy the game!' $(awk -F'(' '/GorvPatcherUpdate.dat/ { started = 1; next }
+        { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$work/$start-reference.log" | sample)
+done
+start=earlier
 
 # Restoring the game from its backup: the game is the patched one or the
 # whole original, never anything between, and the backup is untouched.
