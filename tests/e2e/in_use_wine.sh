@@ -1,5 +1,6 @@
 # A game that another program holds open (the game itself, running) is
 # left whole, and the player is told it is in use; so is a read-only one.
+# A game that another run is patching is left to that run.
 # Called as: bash in_use_wine.sh PATCHER HOLD_FILE EMULATOR...
 set -u
 hold_file=$(realpath "$2")
@@ -47,6 +48,14 @@ new_case held-alone
 make_game gorv.exe
 run_while_held none
 expect_output "$asked"$'\nBacking Up...\n\nBackup failed: '"${in_use}Sharing violation."$'\n'"$closing$press_enter"
+expect_files gorv.exe
+expect_same gorv.exe "$work/game.template"
+
+# Another run holds the game's lock: nothing is copied or written.
+new_case locked-by-another-run
+make_game gorv.exe
+run_while_held lock
+expect_output "$asked"$'\nBacking Up...\n\nBackup failed: gorv.exe is being patched by another run\n'"$closing$press_enter"
 expect_files gorv.exe
 expect_same gorv.exe "$work/game.template"
 

@@ -9,7 +9,7 @@ start_virtual_screen
 # Wine ties a prefix's windows to the screen its server started with: start
 # a new server here, on this screen, and leave none behind.
 wineserver -k 2>/dev/null
-trap 'wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'wineserver -k 2>/dev/null; [ -z "$clipboard" ] || kill "$clipboard" 2>/dev/null; kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 "${emulator[@]}" wineboot --init >/dev/null 2>&1
 
 # Waits for the dialog to be on screen, gives it the keyboard and sends it
@@ -28,13 +28,19 @@ answer_dialog() { # xdotool ARGS...
     done
     return 1
 }
-# Typing letters outside the keyboard's layout can drop one now and then;
-# the dialog then stays open (with a message about the file). That message
-# is closed and the path typed again.
+# The path is pasted, not typed: typing letters outside the keyboard's
+# layout drops one now and then on a loaded machine. Should the dialog
+# still stay open (with a message about the file), that message is closed
+# and the path pasted again. xclip serves the clipboard until the next
+# path takes it over.
+clipboard=
 type_path() { # WINDOWS_PATH
     local attempt
+    [ -z "$clipboard" ] || kill "$clipboard" 2>/dev/null
+    printf '%s' "$1" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+    clipboard=$!
     for attempt in 1 2 3; do
-        answer_dialog key ctrl+a BackSpace && answer_dialog type --delay 40 "$1" && xdotool key Return || return 1
+        answer_dialog key ctrl+a BackSpace && answer_dialog key ctrl+v && xdotool key Return || return 1
         for _ in $(seq 50); do
             [ -z "$(xdotool search --onlyvisible --name "$title_text" 2>/dev/null)" ] && return 0
             sleep 0.2
