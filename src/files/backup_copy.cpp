@@ -75,7 +75,7 @@ bool holdsTheGame(const std::string& gamePath, const std::string& backupPath, bo
     File game;
     File backup;
     if (!openRegularFileForReading(backupPath, false, &backup, err)) {
-        const Entry entry = entryAt(backupPath);
+        const Entry entry = entryAt(backupPath, err);
         return entry == Entry::Missing || entry == Entry::Other;
     }
     BackupMatch match = BackupMatch::OtherGame;

@@ -89,9 +89,9 @@ enum class Entry {
     Missing,     // nothing
     RegularFile, // a regular file
     Other,       // a link, a folder, a pipe, a device
-    Unknown,     // the system could not tell
+    Unknown,     // the system could not tell; *err says why
 };
-Entry entryAt(const std::string& path);
+Entry entryAt(const std::string& path, std::string* err);
 /// True for a regular file, or a link to one.
 bool isRegularFile(const std::string& path);
 /// Removes the file or link at `path` (never what a link points to); a

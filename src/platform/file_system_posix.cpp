@@ -254,14 +254,13 @@ bool tryLockFile(std::FILE* file, LockState* state, std::string* err) {
     return fail(err);
 }
 
-Entry entryAt(const std::string& path) {
+Entry entryAt(const std::string& path, std::string* err) {
     struct stat status {};
-    std::string ignored;
-    if (!checkPath(path, &ignored)) {
+    if (!checkPath(path, err)) {
         return Entry::Unknown;
     }
     if (::lstat(path.c_str(), &status) != 0) {
-        return errno == ENOENT || errno == ENOTDIR ? Entry::Missing : Entry::Unknown;
+        return errno == ENOENT || errno == ENOTDIR ? Entry::Missing : (fail(err), Entry::Unknown);
     }
     return S_ISREG(status.st_mode) ? Entry::RegularFile : Entry::Other;
 }

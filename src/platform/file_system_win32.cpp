@@ -305,11 +305,15 @@ bool tryLockFile(std::FILE* file, LockState* state, std::string* err) {
     return failWith(error, err);
 }
 
-Entry entryAt(const std::string& path) {
+Entry entryAt(const std::string& path, std::string* err) {
     const DWORD attributes = attributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Entry::Missing : Entry::Unknown;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return Entry::Missing;
+        }
+        failWith(error, err);
+        return Entry::Unknown;
     }
     const DWORD other = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
     return (attributes & other) != 0 ? Entry::Other : Entry::RegularFile;
