@@ -7,6 +7,6 @@
 
 /// Overwrites the four bytes at `offset` in the file at `path`, in place.
 /// Writes nothing at all unless all four fit inside the file, and returns
-/// only once they are on the disk. On failure
-/// *err says why the file was left as it was.
+/// only once they are on the disk. On failure *err says why the file was
+/// left as it was.
 bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& value, std::string* err);
