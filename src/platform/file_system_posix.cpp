@@ -41,7 +41,6 @@ struct Descriptor {
 
 bool openStream(const std::string& path, const char* mode, File* file, std::string* err) {
     if (!checkPath(path, err)) {
-        errno = EINVAL;
         return false;
     }
     file->reset(std::fopen(path.c_str(), mode));
@@ -108,6 +107,10 @@ bool openForReading(const std::string& path, File* file, std::string* err) {
 
 bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err) {
     *refusal = Refusal::Other;
+    // Checked here, so that the refusal below comes from the open itself.
+    if (!checkPath(path, err)) {
+        return false;
+    }
     if (openStream(path, "r+b", file, err)) {
         return true;
     }

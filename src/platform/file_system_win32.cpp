@@ -162,8 +162,9 @@ std::string finalPath(const std::string& path) {
         return path;
     }
     std::wstring final(GetFinalPathNameByHandleW(handle, nullptr, 0, FILE_NAME_NORMALIZED), L'\0');
-    const DWORD length =
-        final.empty() ? 0 : GetFinalPathNameByHandleW(handle, &final[0], static_cast<DWORD>(final.size()), 0);
+    const DWORD length = final.empty() ? 0
+                                       : GetFinalPathNameByHandleW(handle, &final[0], static_cast<DWORD>(final.size()),
+                                                                   FILE_NAME_NORMALIZED);
     CloseHandle(handle);
     if (length == 0 || length >= final.size()) {
         return path;

@@ -78,12 +78,12 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
     File lock;
     Backup backup;
     std::string err;
-    if (!lockExecutable(location.path, &lock, &err)) {
-        std::cout << "\nBackup failed: " << printable(err) << "\n";
-        return closeRun();
+    bool backedUp = lockExecutable(location.path, &lock, &err);
+    if (backedUp) {
+        removeLeftovers(location.path);
+        backedUp = backupExecutable(location.path, &backup, &err);
     }
-    removeLeftovers(location.path);
-    if (!backupExecutable(location.path, &backup, &err)) {
+    if (!backedUp) {
         // Nothing is being patched: another run may start while this one waits.
         lock.reset();
         std::cout << "\nBackup failed: " << printable(err) << "\n";

@@ -28,10 +28,7 @@ std::vector<fs::path> epicInstallFolders(const fs::path& programData) {
     std::sort(manifests.begin(), manifests.end());
     std::vector<fs::path> folders;
     for (const fs::path& manifest : manifests) {
-        const fs::path installed = recordedFolder(textMember(readJsonRecord(manifest), "InstallLocation"));
-        if (!installed.empty()) {
-            folders.push_back(installed);
-        }
+        addRecordedFolder(textMember(readJsonRecord(manifest), "InstallLocation"), &folders);
     }
     return folders;
 }

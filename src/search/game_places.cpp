@@ -117,10 +117,12 @@ fs::path firstRecordedGame(const std::string& fileName) {
     // Where Windows keeps data for all users, C:\ProgramData.
     const char* const programData = std::getenv("ProgramData");
     const fs::path epic = recordedFolder(programData != nullptr ? programData : "");
-    for (const std::vector<fs::path>& more :
-         {epic.empty() ? std::vector<fs::path>{} : epicInstallFolders(epic), ubisoftConnectFolders()}) {
-        installs.insert(installs.end(), more.begin(), more.end());
+    if (!epic.empty()) {
+        const std::vector<fs::path> epicGames = epicInstallFolders(epic);
+        installs.insert(installs.end(), epicGames.begin(), epicGames.end());
     }
+    const std::vector<fs::path> ubisoftGames = ubisoftConnectFolders();
+    installs.insert(installs.end(), ubisoftGames.begin(), ubisoftGames.end());
     for (const fs::path& folder : installs) {
         if (isRegularFile((folder / fileName).u8string())) {
             return folder;

@@ -16,10 +16,7 @@ void addGogInstalls(const nlohmann::json& record, std::vector<fs::path>* folders
         return;
     }
     for (const nlohmann::json& game : *installed) {
-        const fs::path folder = recordedFolder(textMember(game, "install_path"));
-        if (!folder.empty()) {
-            folders->push_back(folder);
-        }
+        addRecordedFolder(textMember(game, "install_path"), folders);
     }
 }
 
@@ -29,10 +26,7 @@ void addLegendaryInstalls(const nlohmann::json& record, std::vector<fs::path>* f
         return;
     }
     for (const auto& game : record.items()) {
-        const fs::path folder = recordedFolder(textMember(game.value(), "install_path"));
-        if (!folder.empty()) {
-            folders->push_back(folder);
-        }
+        addRecordedFolder(textMember(game.value(), "install_path"), folders);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "search/folders.h"
 #include "search/steam_library_file.h"
+#include "search/store_records.h"
 
 namespace fs = std::filesystem;
 
@@ -27,15 +28,11 @@ const char* const kSteamMachineKey = "SOFTWARE\\WOW6432Node\\Valve\\Steam";
 std::vector<fs::path> steamLibraries(const fs::path& steamRoot, std::set<fs::path>* searched) {
     std::vector<fs::path> listed{steamRoot};
     // Steam keeps the list in steamapps; newer Steam and other tools read a
-    // copy in config, which may list more.
+    // copy in config, which may list more. Relative paths are no libraries.
     for (const fs::path& file :
          {childInAnyCase(steamRoot, "steamapps") / "libraryfolders.vdf", steamRoot / "config" / "libraryfolders.vdf"}) {
         for (const std::string& library : libraryFoldersIn(readLibraryFile(file))) {
-            const fs::path path = fs::u8path(library);
-            // A relative path would be looked for under the working folder.
-            if (path.is_absolute()) {
-                listed.push_back(path);
-            }
+            addRecordedFolder(library, &listed);
         }
     }
     std::vector<fs::path> libraries;

@@ -36,15 +36,19 @@ std::filesystem::path recordedFolder(const std::string& folder) {
     return !folder.empty() && checkPath(folder, &ignored) && path.is_absolute() ? path : std::filesystem::path{};
 }
 
+void addRecordedFolder(const std::string& folder, std::vector<std::filesystem::path>* folders) {
+    std::filesystem::path path = recordedFolder(folder);
+    if (!path.empty()) {
+        folders->push_back(std::move(path));
+    }
+}
+
 std::vector<std::filesystem::path> foldersInRegistry(const std::string& key, const std::string& name) {
     std::vector<std::filesystem::path> folders;
     for (const std::string& game : registrySubkeys(RegistryRoot::LocalMachine, key, kMaxRegistryGames)) {
         std::string text;
         if (readRegistryText(RegistryRoot::LocalMachine, key + "\\" + game, name, &text)) {
-            const std::filesystem::path folder = recordedFolder(text);
-            if (!folder.empty()) {
-                folders.push_back(folder);
-            }
+            addRecordedFolder(text, &folders);
         }
     }
     return folders;

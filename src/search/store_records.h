@@ -22,6 +22,8 @@ std::string textMember(const nlohmann::json& object, const char* name);
 /// it is not absolute (it would be looked for under the working folder) or
 /// holds a NUL.
 std::filesystem::path recordedFolder(const std::string& folder);
+/// Adds recordedFolder(`folder`) to *folders, unless that is empty.
+void addRecordedFolder(const std::string& folder, std::vector<std::filesystem::path>* folders);
 
 /// The folders that the value `name` of each key right under `key` (in the
 /// machine's registry, as 32-bit launchers write it) records, in the

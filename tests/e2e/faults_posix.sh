@@ -13,6 +13,12 @@ printf '\x39\x8e\xe3\x3f' | dd of="$work/patched.template" bs=1 seek="$default_o
 
 command -v strace >/dev/null || { fail "strace is not installed"; finish; }
 
+# What every reading of a trace starts with: fd, the descriptor that the
+# line's call is given first (write(3, ...) gives 3).
+readonly trace_awk='function fd_of(line) { sub(/^[a-z0-9]+\(/, "", line); sub(/[,)].*/, "", line); return line }
+    { fd = fd_of($0) }
+'
+
 # A folder with the game as a run may find it ($start: "earlier", the game
 # with an earlier backup of something else; "none", the game alone;
 # "original", the patched game with the backup of the original); runs the
@@ -50,20 +56,19 @@ is_patched gorv.exe && is_game gorv.exe.backup || fail "the run without faults d
 # place and the game's own folder (FOLDER, as the tool names it) is synced,
 # all before the game is written, which is synced in turn.
 durability_steps() { # FOLDER
-    awk -v folder="$1" '
-        function fd_of(line) { sub(/^[a-z0-9]+\(/, "", line); sub(/[,)].*/, "", line); return line }
+    awk -v folder="$1" "$trace_awk"'
         /^openat\(/ && / = [0-9]+$/ {
             path = $0; sub(/^[^"]*"/, "", path); sub(/".*/, "", path)
             copy[$NF] = path ~ /gorv\.exe(\.backup)?\.tmp$/; game[$NF] = path ~ /gorv\.exe$/ && /O_RDWR/
             dir[$NF] = /O_DIRECTORY/ ? path : ""
         }
-        /^write\(/ && copy[fd_of($0)] && synced[fd_of($0)] { print "write-after-sync" }
-        /^write\(/ && game[fd_of($0)] && !written++ { print "write-game" }
-        /^fsync\(/ && game[fd_of($0)] { print "sync-game" }
-        /^fsync\(/ && copy[fd_of($0)] { synced[fd_of($0)] = 1; print "sync-copy" }
-        /^fsync\(/ && dir[fd_of($0)] != "" { print "sync-folder:" (dir[fd_of($0)] == folder ? "game" : dir[fd_of($0)]) }
+        /^write\(/ && copy[fd] && synced[fd] { print "write-after-sync" }
+        /^write\(/ && game[fd] && !written++ { print "write-game" }
+        /^fsync\(/ && game[fd] { print "sync-game" }
+        /^fsync\(/ && copy[fd] { synced[fd] = 1; print "sync-copy" }
+        /^fsync\(/ && dir[fd] != "" { print "sync-folder:" (dir[fd] == folder ? "game" : dir[fd]) }
         /^rename\(/ { print "rename" }
-        /^close\(/ { copy[fd_of($0)] = game[fd_of($0)] = 0; dir[fd_of($0)] = "" }' "$log" | xargs
+        /^close\(/ { copy[fd] = game[fd] = 0; dir[fd] = "" }' "$log" | xargs
 }
 order=$(durability_steps .)
 [ "$order" = "sync-copy rename sync-folder:game write-game sync-game" ] || fail "durability steps in the order [$order]"
@@ -76,9 +81,8 @@ order=$(durability_steps .)
 # by their names in the one folder; their contents are named: the game,
 # patched, earlier (an earlier backup), partial (a copy not yet synced).
 power_cut_model() { # KIND GAME BACKUP
-    awk -v kind="$1" -v game_start="$2" -v backup_start="$3" '
+    awk -v kind="$1" -v game_start="$2" -v backup_start="$3" "$trace_awk"'
         function base(path) { sub(/^[^"]*"/, "", path); sub(/".*/, "", path); sub(/.*\//, "", path); return path }
-        function fd_of(line) { sub(/^[a-z0-9]+\(/, "", line); sub(/[,)].*/, "", line); return line }
         function check(   game, backup) {
             game = content[disk_name["gorv.exe"]]; backup = content[disk_name["gorv.exe.backup"]]
             if (game != "game" && game != "patched") return "the game is " game
@@ -98,7 +102,7 @@ power_cut_model() { # KIND GAME BACKUP
             else file = name[path]
             of[$NF] = file; folder[$NF] = /O_DIRECTORY/
         }
-        /^read\(/ && of[fd_of($0)] != "" { copying = data[of[fd_of($0)]] }
+        /^read\(/ && of[fd] != "" { copying = data[of[fd]] }
         # A copy in the kernel, or a clone: copy_file_range(IN, NULL, OUT, ...), ioctl(OUT, FICLONE, IN).
         /^(copy_file_range|ioctl\(.*FICLONE)/ {
             split($0, args, /[(,)] */); from = args[2]; to = args[4]
@@ -106,16 +110,16 @@ power_cut_model() { # KIND GAME BACKUP
             if (of[to] ~ /^new/) { data[of[to]] = data[of[from]]; if (synced[of[to]]) content[of[to]] = "partial" }
         }
         /^write\(1,/ && (/Enjoy the game!/ || /^write\(1, "Restored /) { claimed = 1 }
-        /^write\(/ && of[fd_of($0)] != "" {
-            file = of[fd_of($0)]
+        /^write\(/ && of[fd] != "" {
+            file = of[fd]
             data[file] = file ~ /^new/ ? copying : data[file] == "game" ? "patched" : data[file]
             if (synced[file]) content[file] = "partial"
         }
-        /^fsync\(/ && folder[fd_of($0)] { for (n in name) disk_name[n] = name[n] }
-        /^fsync\(/ && of[fd_of($0)] != "" && !folder[fd_of($0)] { content[of[fd_of($0)]] = data[of[fd_of($0)]]; synced[of[fd_of($0)]] = 1 }
+        /^fsync\(/ && folder[fd] { for (n in name) disk_name[n] = name[n] }
+        /^fsync\(/ && of[fd] != "" && !folder[fd] { content[of[fd]] = data[of[fd]]; synced[of[fd]] = 1 }
         /^rename\(/ { split($0, q, "\""); from = base("\"" q[2]); name[base("\"" q[4])] = name[from]; delete name[from] }
         /^unlink\(/ { delete name[base($0)] }
-        /^close\(/ { of[fd_of($0)] = ""; folder[fd_of($0)] = 0 }
+        /^close\(/ { of[fd] = ""; folder[fd] = 0 }
         { problem = check(); if (problem != "") { print "cut after line " NR ": " problem; exit } }' "$log"
 }
 problem=$(power_cut_model patch game earlier)
@@ -162,18 +166,17 @@ is_game gorv.exe && cmp -s gorv.exe.backup "$work/earlier.backup" || fail "the g
 # or a call that changes a name, syncs or locks? Then the run must not
 # claim success.
 failed_write_call() {
-    awk '/^openat\(/ && / = [0-9]+$/ { writing[$NF] = ($0 ~ /O_WRONLY|O_RDWR/); written[$NF] = 0 }
-        /^(write|pwrite64)\(/ { fd = $0; sub(/^[a-z0-9]+\(/, "", fd); sub(/,.*/, "", fd); if (writing[fd]) written[fd] = 1 }
+    awk "$trace_awk"'/^openat\(/ && / = [0-9]+$/ { writing[$NF] = ($0 ~ /O_WRONLY|O_RDWR/); written[$NF] = 0 }
+        /^(write|pwrite64)\(/ { if (writing[fd]) written[fd] = 1 }
         /INJECTED/ {
             name = $0; sub(/\(.*/, "", name)
-            fd = $0; sub(/^[a-z0-9]+\(/, "", fd); sub(/,.*/, "", fd); sub(/\).*/, "", fd)
             if (name ~ /^(rename|unlink|fsync|flock|fchmod|copy_file_range)/ || $0 ~ /FICLONE/) found = 1
             if (name == "openat" && $0 ~ /O_WRONLY|O_RDWR/) found = 1
             if (name ~ /^(write|pwrite64|lseek)$/ && writing[fd]) found = 1
             if (name == "close" && written[fd]) found = 1
         }
         # A closed descriptor number may come back for something else.
-        /^close\(/ { fd = $0; sub(/^close\(/, "", fd); sub(/\).*/, "", fd); writing[fd] = written[fd] = 0 }
+        /^close\(/ { writing[fd] = written[fd] = 0 }
         END { exit !found }' "$log"
 }
 
@@ -207,14 +210,7 @@ sweep() { # RUN_CASE CHECK_CASE SUCCESS CALLS...
 # with a whole backup; the backup is the one the run found (the original
 # stays the original) or a whole copy.
 check_patch() { # HOW CLAIMS_SUCCESS
-    is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
-    is_patched gorv.exe && ! is_game gorv.exe.backup && fail "gorv.exe was patched without a whole backup"
-    case $start in
-    earlier) cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ;;
-    none) [ ! -e gorv.exe.backup ] || is_game gorv.exe.backup ;;
-    original) is_game gorv.exe.backup ;;
-    esac || fail "the backup is neither the one the run found nor a whole copy"
-    $2 && ! is_patched gorv.exe && fail "claims a patch it did not make"
+    expect_patch_invariants "$start" "$2"
     if [ "$1" = signal=KILL ]; then
         # A killed run may leave its temporary file: the next run copes.
         printf '%s' "$answers_16_9" | timeout 60 "$patcher" >"$output.next" 2>/dev/null
@@ -223,6 +219,14 @@ check_patch() { # HOW CLAIMS_SUCCESS
             fail "the run after a kill did not patch cleanly"
     fi
 }
+# The calls of the LOG from the first that names PATTERN on, as NAME:NTH
+# (the NTH call of that name in the whole run). Those of the program's
+# start (the loader, the sanitizers) come before and are left alone.
+calls_from() { # PATTERN LOG
+    awk -F'(' -v pattern="$1" '$0 ~ pattern { started = 1 }
+        { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$2"
+}
+
 # Every call of a run from each state it can meet; of a long run of reads
 # or writes of one kind, the first few, every 16th and the last.
 sample() { awk -F: '{ name[NR] = $1; line[NR] = $0 }
@@ -231,10 +235,8 @@ sample() { awk -F: '{ name[NR] = $1; line[NR] = $0 }
         if (name[i] !~ /^(read|write)$/ || run < 3 || run % 16 == 0 || name[i] != name[i + 1]) print line[i] } }'; }
 for start in earlier none original; do
     [ "$start" = earlier ] || traced_run reference
-    sweep traced_run check_patch 'Enjoy the game!' $(awk -F'(' '/GorvPatcherUpdate.dat/ { started = 1; next }
-        { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$work/$start-reference.log" | sample)
+    sweep traced_run check_patch 'Enjoy the game!' $(calls_from GorvPatcherUpdate.dat "$work/$start-reference.log" | sample)
 done
-start=earlier
 
 # Restoring the game from its backup: the game is the patched one or the
 # whole original, never anything between, and the backup is untouched.
@@ -247,9 +249,7 @@ restore_run() { # NAME STRACE_ARGS...
     (printf '\n' | timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" gorv.exe.backup >"$output") 2>/dev/null
 }
 check_restore() { # HOW CLAIMS_SUCCESS
-    is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the patched game nor the original"
-    is_game gorv.exe.backup || fail "the backup changed"
-    $2 && ! is_game gorv.exe && fail "claims a restore it did not make"
+    expect_restore_invariants "$2"
     if [ "$1" = signal=KILL ]; then
         # The next run of either kind removes what the killed one left.
         printf '%s' "$answers_16_9" | timeout 60 "$patcher" >"$output.next" 2>/dev/null
@@ -266,8 +266,7 @@ order=$(durability_steps "$(realpath .)")
 problem=$(power_cut_model restore patched game)
 [ -z "$problem" ] || fail "power cut in a restore: $problem"
 # Its calls from the open of the backup on.
-restore_calls=$(awk -F'(' '/gorv\.exe\.backup"/ { started = 1 }
-    { count[$1]++ } started && $1 ~ /^[a-z0-9]+$/ { print $1 ":" count[$1] }' "$log")
+restore_calls=$(calls_from 'gorv.exe.backup"' "$log")
 sweep restore_run check_restore '^Restored' $restore_calls
 
 finish

@@ -54,19 +54,10 @@ check() { # STATE FAULT
     local injected claims=false
     if [ "$1" = restore ]; then
         grep -q '^Restored' "$output" && claims=true
-        is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the patched game nor the original"
-        is_game gorv.exe.backup || fail "the backup changed"
-        $claims && ! is_game gorv.exe && fail "claims a restore it did not make"
+        expect_restore_invariants $claims
     else
         grep -q 'Enjoy the game!' "$output" && ! grep -q 'Not patched\|Backup failed\|Note:' "$output" && claims=true
-        is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
-        is_patched gorv.exe && ! is_game gorv.exe.backup && fail "gorv.exe was patched without a whole backup"
-        case $1 in
-        earlier) cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ;;
-        none) [ ! -e gorv.exe.backup ] || is_game gorv.exe.backup ;;
-        original) is_game gorv.exe.backup ;;
-        esac || fail "the backup is neither the one the run found nor a whole copy"
-        $claims && ! is_patched gorv.exe && fail "claims a patch it did not make"
+        expect_patch_invariants "$1" $claims
     fi
     if [[ $2 == *:kill ]]; then
         # The next run, of the program itself, copes with what was left.

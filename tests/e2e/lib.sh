@@ -180,6 +180,32 @@ expect_patched() { # FILE REFERENCE OFFSET BYTES
     [ -z "$differences" ] || fail "$1 also differs at [$(echo $differences)]"
 }
 
+# What a patch run that was failed or killed part-way leaves in a folder
+# that held STATE (earlier: the game and $work/earlier.backup, a backup of
+# something else; none: the game alone; original: the patched game and the
+# original's backup): the game whole or exactly patched, patched only with
+# a whole backup, the backup the one the run found or a whole copy, and a
+# patch made if the run CLAIMS (true or false) one. is_game and is_patched
+# are the case script's own; the caller counts the check.
+expect_patch_invariants() { # STATE CLAIMS
+    is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the game nor the patched game"
+    is_patched gorv.exe && ! is_game gorv.exe.backup && fail "gorv.exe was patched without a whole backup"
+    case $1 in
+    earlier) cmp -s gorv.exe.backup "$work/earlier.backup" || is_game gorv.exe.backup ;;
+    none) [ ! -e gorv.exe.backup ] || is_game gorv.exe.backup ;;
+    original) is_game gorv.exe.backup ;;
+    esac || fail "the backup is neither the one the run found nor a whole copy"
+    $2 && ! is_patched gorv.exe && fail "claims a patch it did not make"
+    return 0
+}
+# The same after a restore of the patched game from the original's backup.
+expect_restore_invariants() { # CLAIMS
+    is_game gorv.exe || is_patched gorv.exe || fail "gorv.exe is neither the patched game nor the original"
+    is_game gorv.exe.backup || fail "the backup changed"
+    $1 && ! is_game gorv.exe && fail "claims a restore it did not make"
+    return 0
+}
+
 # A virtual screen of the case's own, on the first free display, which
 # becomes DISPLAY; it goes when the script ends ($xvfb is its process).
 start_virtual_screen() {
