@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -8,6 +11,7 @@
 #include <filesystem>
 
 #include "files/backup_copy.h"
+#include "files/backup_restore.h"
 #include "files/game_files.h"
 #include "temp_folder.h"
 
@@ -63,4 +67,51 @@ TEST(BackupCopy, ALinkIsNeverTakenForABackup) {
         EXPECT_EQ(std::filesystem::hard_link_count(game), 1U);
         EXPECT_EQ(readBytes(backupPath), patternBytes(5000));
     }
+}
+
+// A restore puts the bytes back into the game itself: its owner (a restore
+// run as root), its extended attributes (ACLs among them) and its other
+// names stay as they were.
+TEST(BackupRestore, KeepsWhatTheGameWas) {
+    TempFolder folder;
+    const std::string game = folder.file(kExecutableName);
+    std::string patched = patternBytes(100000);
+    patched.replace(5000, 4, "\x39\x8E\xE3\x3F");
+    writeBytes(game, patched);
+    writeBytes(game + ".backup", patternBytes(100000));
+    ASSERT_EQ(::setxattr(game.c_str(), "user.gorv", "kept", 4, 0), 0) << std::strerror(errno);
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) {
+        ASSERT_EQ(::chown(game.c_str(), 4242, 4343), 0);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(game.c_str(), &before), 0);
+
+    RestoreOutcome outcome = RestoreOutcome::AlreadyEqual;
+    std::string note;
+    std::string err;
+    ASSERT_TRUE(restoreFromBackup(game + ".backup", &outcome, &note, &err)) << err;
+    EXPECT_EQ(readBytes(game), patternBytes(100000));
+    struct stat after {};
+    ASSERT_EQ(::stat(game.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    char value[8] = {};
+    EXPECT_EQ(::getxattr(game.c_str(), "user.gorv", value, sizeof value), 4);
+    EXPECT_STREQ(value, "kept");
+}
+
+// Only what the tool makes is cleared away: beside a linked game, the
+// files of the folder it leads to are the player's.
+TEST(BackupCopy, RemovesOnlyItsOwnLeftovers) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path / "real");
+    writeBytes(folder.file("real/data.bin"), "game");
+    writeBytes(folder.file("real/data.bin.tmp"), "the player's");
+    std::filesystem::create_symlink("real/data.bin", folder.file(kExecutableName));
+    writeBytes(folder.file(kExecutableName + ".backup.tmp"), "a killed run's copy");
+    removeLeftovers(folder.file(kExecutableName));
+    EXPECT_EQ(readBytes(folder.file("real/data.bin.tmp")), "the player's");
+    EXPECT_FALSE(std::filesystem::exists(folder.file(kExecutableName + ".backup.tmp")));
 }

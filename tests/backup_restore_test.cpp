@@ -75,6 +75,29 @@ TEST(BackupRestore, RestoresTheSameGameAndRefusesEverythingElse) {
              fs::permissions(game, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
          },
          nullptr, false},
+        // What the link leads to is no game: the link is left as it is.
+        {"a link to nothing",
+         [&](auto& game, auto& backup) { writeBytes(backup, original), fs::create_symlink("gone/gorv.exe", game); },
+         " is no file (a folder, or a link to one or to nothing)", true},
+        {"a link to a folder",
+         [&](auto& game, auto& backup) {
+             writeBytes(backup, original);
+             fs::create_directory(fs::path(game).parent_path() / "real");
+             fs::create_symlink("real", game);
+         },
+         " is no file (a folder, or a link to one or to nothing)", true},
+        {"a link to the backup",
+         [&](auto& game, auto& backup) {
+             writeBytes(backup, original), fs::create_symlink(kExecutableName + ".backup", game);
+         },
+         ", a file this tool made: only the game itself is patched or restored", true},
+        // A second name of the game is the same file: it is restored too.
+        {"a game with two names",
+         [&](auto& game, auto& backup) {
+             files(patched, original)(game, backup);
+             fs::create_hard_link(game, game + ".second");
+         },
+         nullptr, true},
         // Only the game's own backup: a save beside its copy is no game.
         {"another file's backup", files(patched, original),
          " is not gorv.exe.backup: only the backup of gorv.exe is restored", false, "notes.txt"},
@@ -103,14 +126,20 @@ TEST(BackupRestore, RestoresTheSameGameAndRefusesEverythingElse) {
         if (restored) {
             EXPECT_EQ(readBytes(game), original);
             EXPECT_EQ(outcome, gameBefore == original ? RestoreOutcome::AlreadyEqual : RestoreOutcome::Restored);
-            EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), linked ? 3 : 2) << "no file left";
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}),
+                      entriesBefore + (gameBefore.empty() ? 1 : 0))
+                << "no file left";
             EXPECT_EQ(fs::is_symlink(game), linked);
+            if (fs::exists(game + ".second")) {
+                EXPECT_EQ(readBytes(game + ".second"), original);
+            }
             if (kPathSeparator == '/') {
                 EXPECT_EQ(fs::status(game).permissions(), permissions);
             }
             continue;
         }
         EXPECT_EQ(readBytes(game), gameBefore);
+        EXPECT_EQ(fs::is_symlink(game), linked);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), {}), entriesBefore);
         const std::string reason = reasonAfter(err, "could not read the backup " + backup + ": ");
         if (std::string(c.refusal) == "*") {

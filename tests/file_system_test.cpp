@@ -57,3 +57,21 @@ TEST(FileSystem, RefusesAPathWithANulInIt) {
     EXPECT_EQ(readBytes(victim), "keep");
     EXPECT_EQ(readBytes(victim + ".tmp"), "keep");
 }
+
+// A small file costs what it holds, not the most that may be read.
+TEST(FileSystem, ReadsASmallFileInMemoryOfItsSize) {
+    TempFolder folder;
+    const std::string path = folder.file("installed.json");
+    writeBytes(path, "{}");
+    std::string bytes;
+    bool whole = false;
+    std::string err;
+    ASSERT_TRUE(readSmallFile(path, std::size_t{1} << 20, &bytes, &whole, &err)) << err;
+    EXPECT_EQ(bytes, "{}");
+    EXPECT_TRUE(whole);
+    EXPECT_LT(bytes.capacity(), std::size_t{1} << 16);
+    writeBytes(path, "0123456789");
+    ASSERT_TRUE(readSmallFile(path, 4, &bytes, &whole, &err)) << err;
+    EXPECT_EQ(bytes, "0123");
+    EXPECT_FALSE(whole);
+}

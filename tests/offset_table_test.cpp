@@ -7,6 +7,7 @@
 TEST(OffsetTable, LinesConvertLikeAtoi) {
     EXPECT_EQ(parseOffsetLine("3906535"), 3906535);
     EXPECT_EQ(parseOffsetLine(" 320abc"), 320);
+    EXPECT_EQ(parseOffsetLine("\t\v320"), 320);
     EXPECT_EQ(parseOffsetLine("320\r"), 320);
     EXPECT_EQ(parseOffsetLine("-5"), -5);
     EXPECT_EQ(parseOffsetLine("0x3B9BE7"), 0);
@@ -21,6 +22,9 @@ TEST(OffsetTable, LinesConvertLikeAtoi) {
     EXPECT_EQ(readOffsetTable(twelveLines), (OffsetTable{1, 2, 3, 4, 5, 6, 7, 8}));
     std::istringstream shortFile("320");
     EXPECT_EQ(readOffsetTable(shortFile), (OffsetTable{320, 0, 0, 0, 0, 0, 0, 0}));
+    // Lines end in LF, CRLF, or a lone CR (old Mac editors).
+    std::istringstream mixedEnds("320\r7\r\n8\n\r9");
+    EXPECT_EQ(readOffsetTable(mixedEnds), (OffsetTable{320, 7, 8, 0, 9, 0, 0, 0}));
 }
 
 TEST(OffsetTable, UpdateFilesAsWindowsToolsSaveThem) {

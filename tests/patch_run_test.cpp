@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "run/command_line.h"
 #include "run/patch_run.h"
 
 TEST(Dimension, OnlyPlainDigitsAreDigits) {
@@ -19,4 +20,11 @@ TEST(Dimension, RangeIsOneToLargestBelowTwoToThe32) {
     for (const std::string text : {"0", "0000", "4294967168", "4294967295", "4294967296", sixtyNines.c_str(), "x"}) {
         EXPECT_FALSE(parseDimension(text).has_value()) << text;
     }
+}
+
+// A name ends in ".backup" only with something before it.
+TEST(CommandLine, TellsABackupFromAGame) {
+    EXPECT_EQ(parseCommandLine({"gorv.exe.backup"}).kind, StartKind::Backup);
+    EXPECT_EQ(parseCommandLine({".backup"}).kind, StartKind::Game);
+    EXPECT_EQ(parseCommandLine({"gorv.exe"}).kind, StartKind::Game);
 }

@@ -18,6 +18,7 @@ TEST(PlayerText, QuotesOnlyWhatPrintsAsItself) {
         {"\r\x7F", 200, "\\x0D\\x7F"},
         {"a\xC2\x85z", 200, "a\\x85z"}, // C1, as UTF-8
         {"caf\xC3\xA9 \xE6\x97\xA5", 200, "caf\xC3\xA9 \xE6\x97\xA5"},
+        {"\xE0\xA4\xB9\xE0\xB8\x81", 200, "\xE0\xA4\xB9\xE0\xB8\x81"}, // Devanagari and Thai, led by E0
         {"a\x80\xA0z\xC3", 200, "a" + replacement + replacement + "z" + replacement},
         {"\xC0\xAF\xED\xA0\x80", 200, replacement + replacement + replacement + replacement + replacement},
         {"caf\xC3\xA9s", 4, "caf\xC3\xA9" + ellipsis},

@@ -30,6 +30,10 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string readBytes(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return "";
+    }
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -17,6 +17,7 @@ struct TempFolder {
 };
 
 void writeBytes(const std::string& path, const std::string& bytes);
+// The bytes of the file at `path`; empty where no file is.
 std::string readBytes(const std::string& path);
 // Bytes that differ from position to position, so that a shifted or
 // misplaced copy cannot pass for the original.

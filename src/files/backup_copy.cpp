@@ -1,8 +1,10 @@
 #include "files/backup_copy.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "files/executable_locator.h"
 #include "files/game_files.h"
 #include "platform/file_system.h"
 
@@ -14,7 +16,9 @@ constexpr std::size_t kCopyBlockSize = 512;
 // memory use small and independent of the file's size.
 constexpr std::size_t kStreamBufferSize = std::size_t{1} << 18;
 
-const char* const kTemporarySuffix = ".tmp";
+const std::string kTemporarySuffix = ".tmp";
+// Marks a temporary copy of a file that is not the tool's own.
+const std::string kMarkedTemporarySuffix = ".gorv-patcher.tmp";
 // The comparison with an existing backup reads both files in blocks of this size.
 constexpr std::size_t kCompareBlockSize = std::size_t{1} << 16;
 
@@ -136,7 +140,7 @@ bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, s
 
 bool copyOver(const std::string& source, const std::string& target, File* openTarget, std::string* note,
               std::string* err) {
-    const std::string temporaryPath = target + kTemporarySuffix;
+    const std::string temporaryPath = temporaryPathOf(target);
     // Whatever a killed run, or anything else, left at the temporary name
     // goes first: the copy is made in a file of this run's own.
     if (removeFile(temporaryPath, err) &&
@@ -153,12 +157,100 @@ bool copyOver(const std::string& source, const std::string& target, File* openTa
     return false;
 }
 
+bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::string* err) {
+    std::vector<char> gameBlock(kCompareBlockSize);
+    std::vector<char> backupBlock(kCompareBlockSize);
+    std::int64_t position = 0;
+    if (!seekTo(game, 0, err) || !seekTo(backup, 0, err)) {
+        return false;
+    }
+    for (;;) {
+        std::size_t gameCount = 0;
+        std::size_t backupCount = 0;
+        if (!readBlock(game, &gameBlock, &gameCount, err) || !readBlock(backup, &backupBlock, &backupCount, err)) {
+            return false;
+        }
+        const std::size_t count = std::min(gameCount, backupCount);
+        if (count == 0) {
+            break;
+        }
+        std::size_t first = 0;
+        while (first < count && gameBlock[first] == backupBlock[first]) {
+            ++first;
+        }
+        if (first < count) {
+            std::size_t end = count;
+            while (gameBlock[end - 1] == backupBlock[end - 1]) {
+                --end;
+            }
+            // One write for what differs in the block: a patch's four bytes
+            // go back in one piece, as they came.
+            if (!seekTo(game, position + static_cast<std::int64_t>(first), err) ||
+                !writeAll(game, backupBlock.data() + first, end - first, err)) {
+                return false;
+            }
+        }
+        position += static_cast<std::int64_t>(count);
+        // A stream that was written is read on only after a seek.
+        if (!seekTo(game, position, err)) {
+            return false;
+        }
+    }
+    return syncFile(game, err);
+}
+
+std::string temporaryPathOf(const std::string& target) {
+    const std::string name = extractFileName(target, kPathSeparators);
+    const bool ours = name == kExecutableName || name == kExecutableName + kBackupSuffix;
+    return target + (ours ? kTemporarySuffix : kMarkedTemporarySuffix);
+}
+
+bool isToolFileName(const std::string& name) {
+    const auto endsWith = [&](const std::string& end) {
+        return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+    };
+    if (endsWith(kBackupSuffix)) {
+        return true;
+    }
+    for (const std::string& suffix : {kTemporarySuffix, kMarkedTemporarySuffix}) {
+        if (endsWith(suffix) && temporaryPathOf(name.substr(0, name.size() - suffix.size())) == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool checkGameFile(const std::string& gamePath, bool mayBeMissing, std::string* err) {
+    std::string reason;
+    const Entry entry = entryAt(gamePath, &reason);
+    if (entry == Entry::Missing && mayBeMissing) {
+        return true;
+    }
+    if (entry == Entry::Unknown) {
+        *err = "could not read " + gamePath + ": " + reason;
+        return false;
+    }
+    if (!isRegularFile(gamePath)) {
+        *err = gamePath + " is no file (a folder, or a link to one or to nothing)";
+        return false;
+    }
+    // Through links: a game that is, or leads to, a backup or a temporary
+    // copy would be copied over its own original, or removed.
+    const std::string real = finalPath(gamePath);
+    if (isToolFileName(extractFileName(real, kPathSeparators))) {
+        *err = gamePath + " leads to " + real + ", a file this tool made: only the game itself is patched or restored";
+        return false;
+    }
+    return true;
+}
+
 void removeLeftovers(const std::string& gamePath) {
     std::string ignored;
-    for (const std::string& copy : {gamePath + kBackupSuffix, finalPath(gamePath)}) {
+    for (const std::string& target : {gamePath + kBackupSuffix, gamePath}) {
         // Looked at first: most runs find nothing to remove.
-        if (isRegularFile(copy + kTemporarySuffix)) {
-            removeFile(copy + kTemporarySuffix, &ignored);
+        const std::string temporaryPath = temporaryPathOf(target);
+        if (entryAt(temporaryPath, &ignored) != Entry::Missing) {
+            removeFile(temporaryPath, &ignored);
         }
     }
 }
@@ -172,6 +264,18 @@ bool backupExecutable(const std::string& path, Backup* backup, std::string* err)
     // the game again now would put a patched game in its place.
     bool kept = false;
     std::string folderNote;
+    // Another file's backup is the tool's only where its name was free:
+    // whatever stands there is somebody else's.
+    if (extractFileName(path, kPathSeparators) != kExecutableName) {
+        const Entry entry = entryAt(backup->path, &reason);
+        if (entry != Entry::Missing) {
+            *err = "could not copy " + path + " to " + backup->path + ": " +
+                   (entry == Entry::Unknown ? reason
+                                            : "a file of that name is there already, and only the backup of " +
+                                                  kExecutableName + " is ever replaced");
+            return false;
+        }
+    }
     if (holdsTheGame(path, backup->path, &kept, &reason) &&
         (kept || copyOver(path, backup->path, nullptr, &folderNote, &reason))) {
         if (!folderNote.empty()) {

@@ -31,13 +31,15 @@ bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, s
 /// Makes sure that `path` + ".backup" holds the executable as it was before
 /// any patch. An existing backup that is a file of its own and holds the
 /// same game (see BackupMatch) already does and is kept. Otherwise the
-/// executable is copied over it with copyOver. On failure *err says what
-/// could not be copied, and why.
+/// executable is copied over it with copyOver. Only gorv.exe's backup is
+/// ever replaced: the backup of a file of another name is made where
+/// nothing of that name stands yet, and is refused otherwise. On failure
+/// *err says what could not be copied, and why.
 bool backupExecutable(const std::string& path, Backup* backup, std::string* err);
 
 /// Copies the file at `source` over `target`: into a new temporary file of
-/// this run's own beside the target first (whatever stood at that name
-/// goes first), which replaces the target only once it is complete and on
+/// this run's own beside the target first (temporaryPathOf: whatever stood
+/// at that name goes first), which replaces the target only once it is complete and on
 /// disk, so a failure never costs the target as it was. `openTarget`, when
 /// given, is the target, open: the copy takes its permission bits (else
 /// the source's), and it is closed just before the replace (Windows
@@ -46,7 +48,28 @@ bool backupExecutable(const std::string& path, Backup* backup, std::string* err)
 bool copyOver(const std::string& source, const std::string& target, File* openTarget, std::string* note,
               std::string* err);
 
+/// Writes the bytes in which the open game differs from the open backup
+/// back into the game itself, as a patch writes its own, and forces them
+/// to the disk: the game keeps its owner, its attributes and its other
+/// names. For a game of the backup's size; both files are read from their
+/// starts.
+bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::string* err);
+
+/// The temporary copy that the tool makes of `target`, beside it: `target`
+/// + ".tmp" for the game and its backup, whose names are the tool's own,
+/// and `target` + ".gorv-patcher.tmp" for any other file, a name no other
+/// program makes.
+std::string temporaryPathOf(const std::string& target);
+/// Whether a file of this name is one that the tool makes: a backup, or a
+/// temporary copy.
+bool isToolFileName(const std::string& name);
+/// Whether the game at `gamePath` may be patched or restored: a regular
+/// file (through links), or nothing at all where `mayBeMissing`, and not
+/// one of the tool's own files (see isToolFileName) under a link. Else
+/// false, and *err says why.
+bool checkGameFile(const std::string& gamePath, bool mayBeMissing, std::string* err);
+
 /// Removes the temporary copies that a run killed part-way may have left
-/// beside the game at `gamePath` and its backup. Only for a run that holds
-/// the game's lock.
+/// beside the game at `gamePath` and its backup, and nothing else. Only
+/// for a run that holds the game's lock.
 void removeLeftovers(const std::string& gamePath);

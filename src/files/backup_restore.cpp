@@ -9,14 +9,14 @@
 
 namespace {
 
-// Whether the game at gamePath, which is there, may be replaced by the
-// backup: *outcome is AlreadyEqual when there is nothing to do.
+// Whether the game at gamePath, which is there, may be put back from the
+// backup: *outcome is AlreadyEqual when there is nothing to do; else
+// *game is the game, open for writing.
 bool checkGame(const std::string& gamePath, const std::string& backupPath, std::FILE* backup, RestoreOutcome* outcome,
-               std::string* err) {
-    File game;
+               File* game, std::string* err) {
     BackupMatch match = BackupMatch::OtherGame;
     std::string reason;
-    if (!openForReading(gamePath, &game, &reason) || !compareWithBackup(game.get(), backup, &match, &reason)) {
+    if (!openForReading(gamePath, game, &reason) || !compareWithBackup(game->get(), backup, &match, &reason)) {
         *err = "could not compare " + gamePath + " with " + backupPath + ": " + reason;
         return false;
     }
@@ -31,11 +31,11 @@ bool checkGame(const std::string& gamePath, const std::string& backupPath, std::
                " was made (a game update?); Steam's \"Verify integrity of game files\" restores the game";
         return false;
     }
-    // The replacement would fail on a game that is running or read-only:
-    // say so in the words that let the player act.
+    // A game that is running or read-only cannot be written: say so in the
+    // words that let the player act.
     Refusal refusal = Refusal::Other;
-    game.reset();
-    if (!openForUpdate(gamePath, &game, &refusal, &reason)) {
+    game->reset();
+    if (!openForUpdate(gamePath, game, &refusal, &reason)) {
         *err = openRefusalText(gamePath, "write", refusal, reason);
         return false;
     }
@@ -67,17 +67,19 @@ bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, s
         *err = "could not read the backup " + backupPath + ": " + reason;
         return false;
     }
-    // A missing game is made anew. No patch run meanwhile: the game's lock,
-    // as a patch run takes it, is held until the copy is ready (Windows
-    // replaces no file that is open, a lock's handle included). One restore
-    // at a time: the backup's lock, taken once the backup is known to be a
-    // file of its own, is held to the end.
+    if (!checkGameFile(gamePath, true, err)) {
+        return false;
+    }
+    // No patch run meanwhile: the game's lock, as a patch run takes it. One
+    // restore at a time: the backup's lock, taken once the backup is known
+    // to be a file of its own. Both are held to the end.
     *outcome = RestoreOutcome::Restored;
     const bool gameThere = isRegularFile(gamePath);
     File gameLock;
     File backupLock;
-    if ((gameThere &&
-         (!lockExecutable(gamePath, &gameLock, err) || !checkGame(gamePath, backupPath, backup.get(), outcome, err))) ||
+    File game;
+    if ((gameThere && (!lockExecutable(gamePath, &gameLock, err) ||
+                       !checkGame(gamePath, backupPath, backup.get(), outcome, &game, err))) ||
         !lockExecutable(backupPath, &backupLock, err)) {
         return false;
     }
@@ -85,10 +87,14 @@ bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, s
     if (*outcome == RestoreOutcome::AlreadyEqual) {
         return true;
     }
-    // Through a link, the file it leads to is the one that was patched: that
-    // one is put back, with its own permission bits, and the link stays.
-    const std::string target = gameThere ? finalPath(gamePath) : gamePath;
-    if (!copyOver(backupPath, target, &gameLock, note, &reason)) {
+    // The game is put back where it is, through any link, so that it keeps
+    // its owner, its attributes and its other names, and a folder that may
+    // not be written is no obstacle; the backup stays, so a run killed
+    // part-way is mended by the next. A missing game is made anew.
+    const bool restored = gameThere
+                              ? writeBackDifferences(game.get(), backup.get(), &reason) && closeFile(&game, &reason)
+                              : copyOver(backupPath, gamePath, nullptr, note, &reason);
+    if (!restored) {
         *err = "could not copy " + backupPath + " to " + gamePath + ": " + reason;
         return false;
     }

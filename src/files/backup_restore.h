@@ -13,13 +13,14 @@ std::string gamePathOf(const std::string& backupPath);
 
 /// Puts the game back from its backup at `backupPath` (named exactly
 /// gorv.exe.backup; anything else is refused before it is read), under the
-/// same lock as a patch run: a copy of the backup replaces the game only
-/// once the copy is whole and on disk, and the backup stays. A missing game
-/// is made anew; a game reached through links is put back where they lead,
-/// and keeps its permission bits. Refuses, changing nothing, when the
-/// backup is not a file of its own, when it no longer holds the same game
-/// (see BackupMatch: the game was updated since), and when the game cannot
-/// be written (in use, read-only, a folder without write permission); *err
-/// then says which.
+/// same lock as a patch run. The bytes in which the game differs from the
+/// backup are written back into the game itself, through any link, and
+/// forced to the disk: the game keeps its owner, attributes, permission
+/// bits and other names, and the backup stays. A missing game is made
+/// anew from a whole copy. Refuses, changing nothing, when the backup is
+/// not a file of its own, when the game is no file or leads to one of the
+/// tool's (see checkGameFile), when the backup no longer holds the same
+/// game (see BackupMatch: the game was updated since), and when the game
+/// cannot be written (in use, read-only); *err then says which.
 /// *note as in Backup.
 bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, std::string* note, std::string* err);

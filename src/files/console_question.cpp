@@ -53,9 +53,11 @@ std::string askOnConsole(std::istream& in, std::ostream& out, const std::string&
         if (!readAnswerLine(in, &answer, &tooLong)) {
             return kFailedPath;
         }
-        // A line too long for any path is no answer.
-        if (!tooLong) {
-            const std::string typed = pathFromAnswer(answer, home);
+        // A line too long for any path is no answer, nor is a URL that
+        // names no file here.
+        std::string typed;
+        std::string refusal;
+        if (!tooLong && pathFromAnswer(answer, home, &typed, &refusal)) {
             if (typed.empty()) {
                 return kFailedPath;
             }
@@ -71,6 +73,7 @@ std::string askOnConsole(std::istream& in, std::ostream& out, const std::string&
                 }
             }
         }
-        out << "\nNo such file: " << printable(answer, kMaxQuotedAnswer) << std::endl;
+        out << "\nNo such file: " << printable(answer, kMaxQuotedAnswer)
+            << (refusal.empty() ? "" : " (" + refusal + ")") << std::endl;
     }
 }

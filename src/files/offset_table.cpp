@@ -108,8 +108,16 @@ OffsetTable readOffsetTable(std::istream& in) {
     OffsetTable table{};
     std::string line;
     for (auto& value : table) {
-        if (!std::getline(in, line)) {
-            line.clear();
+        line.clear();
+        // A line ends in LF, CRLF, or a lone CR (old Mac editors).
+        for (int c = in.get(); c != std::char_traits<char>::eof() && c != '\n'; c = in.get()) {
+            if (c == '\r') {
+                if (in.peek() == '\n') {
+                    in.get();
+                }
+                break;
+            }
+            line += static_cast<char>(c);
         }
         value = parseOffsetLine(line);
     }
@@ -135,9 +143,16 @@ std::string decodeUpdateText(const std::string& bytes) {
 bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out) {
     std::string bytes;
     bool whole = false;
-    std::string ignored;
-    if (!readSmallFile(path, kMaxUpdateFileSize, &bytes, &whole, &ignored)) {
-        return false;
+    std::string reason;
+    if (!readSmallFile(path, kMaxUpdateFileSize, &bytes, &whole, &reason)) {
+        // A file that is there but cannot be read may be meant for an
+        // updated game: the player is told that its offset is not used.
+        std::string ignored;
+        if (entryAt(path, &ignored) == Entry::Missing) {
+            return false;
+        }
+        out << "\nBuilt-in offset used: could not read " << printable(path) << ": " << printable(reason) << "\n";
+        return true;
     }
     const std::string text = decodeUpdateText(bytes);
     std::istringstream lines(text);
@@ -146,10 +161,7 @@ bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream
     out << "\n--Updated Offsets!--\n";
     if (table.front() <= 0) {
         // Zero or below would land on the executable's header or nowhere.
-        std::string line = text.substr(0, text.find('\n'));
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+        const std::string line = text.substr(0, text.find_first_of("\r\n"));
         out << "Ignored offset \"" << printable(line, kQuotedLineLength) << "\" from " << printable(path) << "\n";
         return true;
     }

@@ -12,7 +12,8 @@ using OffsetTable = std::array<std::int32_t, kOffsetLineCount>;
 /// number followed by more digits on its line ("3,906,600"), which atoi
 /// would cut short.
 std::int32_t parseOffsetLine(const std::string& line);
-/// The first eight lines of the stream; missing lines read as 0.
+/// The first eight lines of the stream, each ended by LF, CRLF or a lone
+/// CR; missing lines read as 0.
 OffsetTable readOffsetTable(std::istream& in);
 /// The update file's bytes as UTF-8 text: a UTF-8 byte-order mark is
 /// dropped, and a file with a UTF-16 byte-order mark (either byte order,
@@ -22,5 +23,7 @@ std::string decodeUpdateText(const std::string& bytes);
 /// Reads the update file at `path`, when there is one, announces it and
 /// returns true: *offset becomes its first value when that is positive; a
 /// first line that is not leaves *offset as it was, with a line that quotes
-/// it. False, silently, when there is no update file at `path`.
+/// it. A file that is there but cannot be read is named, with the
+/// system's reason, and leaves *offset as it was. False, silently, when
+/// there is no update file at `path`.
 bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out = std::cout);

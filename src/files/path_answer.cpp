@@ -1,5 +1,7 @@
 #include "files/path_answer.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isBlank(char c) {
@@ -83,31 +85,50 @@ int hexValue(char c) {
     return -1;
 }
 
-const char* const kFileScheme = "file://";
+const std::string kFileScheme = "file://";
 
-bool isFileUri(const std::string& text) {
-    return text.rfind(kFileScheme, 0) == 0;
+// Whether `text` starts with `prefix`, in any case of the letters A to Z.
+bool startsWithAnyCase(const std::string& text, const std::string& prefix) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [&](char a, char b) { return lower(a) == lower(b); });
 }
 
-// "file:///a/My%20Games" and "file://localhost/a/My%20Games" are "/a/My Games".
-std::string pathOfFileUri(const std::string& text) {
-    std::string rest = text.substr(std::string(kFileScheme).size());
-    const std::string localhost = "localhost/";
-    if (rest.compare(0, localhost.size(), localhost) == 0) {
-        rest.erase(0, localhost.size() - 1);
+bool isFileUri(const std::string& text) {
+    return startsWithAnyCase(text, kFileScheme);
+}
+
+// "file:///a/My%20Games" and "file://localhost/a/My%20Games" are "/a/My
+// Games"; a URL of another computer, or with a % that starts no escape,
+// names no file here.
+bool pathOfFileUri(const std::string& text, std::string* path, std::string* err) {
+    const std::string rest = text.substr(kFileScheme.size());
+    const std::size_t slash = rest.find('/');
+    const std::string host = rest.substr(0, slash);
+    if (!host.empty() && !(host.size() == 9 && startsWithAnyCase(host, "localhost"))) {
+        *err = "the URL names a file on another computer";
+        return false;
     }
-    std::string path;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const int high = i + 2 < rest.size() && rest[i] == '%' ? hexValue(rest[i + 1]) : -1;
-        const int low = high >= 0 ? hexValue(rest[i + 2]) : -1;
-        if (low >= 0) {
-            path += static_cast<char>(high * 16 + low);
-            i += 2;
-        } else {
-            path += rest[i];
+    if (slash == std::string::npos) {
+        *err = "the URL names no file";
+        return false;
+    }
+    path->clear();
+    for (std::size_t i = slash; i < rest.size(); ++i) {
+        if (rest[i] != '%') {
+            *path += rest[i];
+            continue;
         }
+        const int high = i + 2 < rest.size() ? hexValue(rest[i + 1]) : -1;
+        const int low = high >= 0 ? hexValue(rest[i + 2]) : -1;
+        if (low < 0) {
+            *err = "the URL holds a % that is not followed by two hexadecimal digits";
+            return false;
+        }
+        *path += static_cast<char>(high * 16 + low);
+        i += 2;
     }
-    return path;
+    return true;
 }
 
 std::string withHome(const std::string& text, const std::string& home) {
@@ -119,13 +140,13 @@ std::string withHome(const std::string& text, const std::string& home) {
 
 } // namespace
 
-std::string pathFromAnswer(const std::string& answer, const std::string& home) {
+bool pathFromAnswer(const std::string& answer, const std::string& home, std::string* path, std::string* err) {
     const std::string text = trimmed(answer);
     // A URL, as file managers copy it (its apostrophes unescaped), bare or
     // quoted whole as terminals paste it, is no shell word.
     const std::string inner = isQuoted(text) ? text.substr(1, text.size() - 2) : text;
     if (isFileUri(inner)) {
-        return pathOfFileUri(inner);
+        return pathOfFileUri(inner, path, err);
     }
     // A quote that does not pair up, as in 'Tom's Game', is read as people
     // mean it: the outer quotes go and everything inside them stays.
@@ -133,5 +154,6 @@ std::string pathFromAnswer(const std::string& answer, const std::string& home) {
     if (!shellWord(text, &unquoted)) {
         unquoted = isQuoted(text) ? text.substr(1, text.size() - 2) : withoutEscapes(text);
     }
-    return withHome(unquoted, home);
+    *path = withHome(unquoted, home);
+    return true;
 }

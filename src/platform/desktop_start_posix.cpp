@@ -7,7 +7,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -96,12 +95,58 @@ bool start(const std::vector<std::string>& command, pid_t* child) {
     return ::posix_spawnp(child, arguments[0], nullptr, nullptr, arguments.data(), environ) == 0;
 }
 
-// The message where a desktop user sees it: the first tool there shows it.
-void showOnScreen(const std::string& title, const std::string& message) {
+// The text as markup that shows it as it is (notify-send, kdialog and
+// zenity read markup in their messages).
+std::string escapedMarkup(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+} // namespace
+
+TerminalStart restartInTerminalWindow(const char* marker, const std::vector<std::string>& arguments,
+                                      std::string* program) {
+    if (::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0 || !isNullDevice(STDIN_FILENO) ||
+        (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) || isSet(marker)) {
+        return TerminalStart::NotNeeded;
+    }
+    char self[PATH_MAX] = {};
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        return TerminalStart::NotNeeded;
+    }
+    *program = std::string(self, static_cast<std::size_t>(length));
+    // The copy in the window must not start yet another window.
+    ::setenv(marker, "1", 1);
+    for (const Terminal& terminal : terminals()) {
+        pid_t child = 0;
+        std::vector<std::string> command = terminal.command;
+        command.push_back(terminal.runOption);
+        command.push_back(*program);
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        if (start(command, &child)) {
+            return TerminalStart::Started;
+        }
+    }
+    ::unsetenv(marker);
+    return TerminalStart::Failed;
+}
+
+void showOnDesktop(const std::string& title, const std::string& message) {
+    const std::string markup = escapedMarkup(message);
+    // kdialog takes text for markup only when it starts with <qt>.
     const std::vector<std::vector<std::string>> tools = {
-        {"notify-send", "--urgency=critical", title, message},
-        {"kdialog", "--title", title, "--error", message},
-        {"zenity", "--error", "--title=" + title, "--text=" + message}};
+        {"notify-send", "--urgency=critical", title, markup},
+        {"kdialog", "--title", title, "--error", "<qt>" + markup + "</qt>"},
+        {"zenity", "--error", "--title=" + title, "--text=" + markup}};
     for (const std::vector<std::string>& tool : tools) {
         pid_t child = 0;
         if (start(tool, &child)) {
@@ -112,41 +157,4 @@ void showOnScreen(const std::string& title, const std::string& message) {
             }
         }
     }
-}
-
-} // namespace
-
-bool restartInTerminalWindow(const char* marker, const std::vector<std::string>& arguments) {
-    if (::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0 || !isNullDevice(STDIN_FILENO) ||
-        (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) || isSet(marker)) {
-        return false;
-    }
-    char self[PATH_MAX] = {};
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) {
-        return false;
-    }
-    const std::string program(self, static_cast<std::size_t>(length));
-    // The copy in the window must not start yet another window.
-    ::setenv(marker, "1", 1);
-    for (const Terminal& terminal : terminals()) {
-        pid_t child = 0;
-        std::vector<std::string> command = terminal.command;
-        command.push_back(terminal.runOption);
-        command.push_back(program);
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        if (start(command, &child)) {
-            return true;
-        }
-    }
-    ::unsetenv(marker);
-
-    const std::string name = program.substr(program.find_last_of('/') + 1);
-    const std::string message = name +
-                                " runs in a terminal window, and none could be started: install xterm or "
-                                "konsole, or start " +
-                                program + " from a terminal.";
-    std::cerr << message << std::endl;
-    showOnScreen(name, message);
-    return false;
 }

@@ -2,6 +2,8 @@
 
 // Windows opens a console window for a console program however it starts.
 
-bool restartInTerminalWindow(const char*, const std::vector<std::string>&) {
-    return false;
+TerminalStart restartInTerminalWindow(const char*, const std::vector<std::string>&, std::string*) {
+    return TerminalStart::NotNeeded;
 }
+
+void showOnDesktop(const std::string&, const std::string&) {}

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include <algorithm>
+
 // What every system does alike, on top of its own calls.
 
 bool checkPath(const std::string& path, std::string* err) {
@@ -15,17 +17,19 @@ bool readSmallFile(const std::string& path, std::size_t limit, std::string* byte
     if (!openRegularFileForReading(path, true, &file, err)) {
         return false;
     }
-    // One byte more than the limit shows whether there was more.
-    bytes->assign(limit + 1, '\0');
-    std::size_t size = 0;
+    // Read in blocks, so that the memory follows what the file holds; one
+    // byte more than the limit shows whether there was more.
+    bytes->clear();
+    char block[16384];
     std::size_t count = 0;
     do {
-        if (!readSome(file.get(), &(*bytes)[size], bytes->size() - size, &count, err)) {
+        const std::size_t wanted = std::min(sizeof block, limit + 1 - bytes->size());
+        if (!readSome(file.get(), block, wanted, &count, err)) {
             return false;
         }
-        size += count;
-    } while (count > 0 && size < bytes->size());
-    *whole = size <= limit;
-    bytes->resize(*whole ? size : limit);
+        bytes->append(block, count);
+    } while (count > 0 && bytes->size() <= limit);
+    *whole = bytes->size() <= limit;
+    bytes->resize(std::min(bytes->size(), limit));
     return true;
 }

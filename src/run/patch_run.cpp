@@ -72,12 +72,19 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
         loadGameFolderOffset(location, &patchOffset);
     }
 
+    std::string err;
+    // A link to the tool's own files, or to no file, is no game: nothing
+    // is copied, removed or written.
+    if (!checkGameFile(location.path, false, &err)) {
+        std::cout << "\nNot patched: " << printable(err) << "\n";
+        return closeRun();
+    }
+
     std::cout << "\nBacking Up...\n";
     // Held until the executable is written: another run can neither patch
     // it between our backup and our write nor swap the backup under us.
     File lock;
     Backup backup;
-    std::string err;
     bool backedUp = lockExecutable(location.path, &lock, &err);
     if (backedUp) {
         removeLeftovers(location.path);

@@ -97,8 +97,13 @@ std::vector<std::string> findGameCopies(const std::string& home, const std::stri
     }
 
     FoundFiles found;
+    // Records may name one folder many times: each is looked at once, by
+    // its text, before its links are followed.
+    std::set<fs::path> looked;
     for (const fs::path& folder : gameFolders) {
-        addIfFile(folder / fileName, &found);
+        if (looked.insert(folder.lexically_normal()).second) {
+            addIfFile(folder / fileName, &found);
+        }
     }
     for (const fs::path& drive : drives) {
         for (const fs::path& candidate : filesInWineDrive(drive, fileName)) {

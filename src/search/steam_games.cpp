@@ -36,9 +36,12 @@ std::vector<fs::path> steamLibraries(const fs::path& steamRoot, std::set<fs::pat
         }
     }
     std::vector<fs::path> libraries;
+    // Each folder once, by its text, before its links are followed.
+    std::set<fs::path> seen;
     for (const fs::path& library : listed) {
         std::error_code error;
-        if (fs::is_directory(library, error) && searched->insert(identityOf(library)).second) {
+        if (seen.insert(library.lexically_normal()).second && fs::is_directory(library, error) &&
+            searched->insert(identityOf(library)).second) {
             libraries.push_back(library);
         }
     }

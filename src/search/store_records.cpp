@@ -38,7 +38,7 @@ std::filesystem::path recordedFolder(const std::string& folder) {
 
 void addRecordedFolder(const std::string& folder, std::vector<std::filesystem::path>* folders) {
     std::filesystem::path path = recordedFolder(folder);
-    if (!path.empty()) {
+    if (!path.empty() && folders->size() < kMaxRecordedFolders) {
         folders->push_back(std::move(path));
     }
 }

@@ -22,7 +22,11 @@ std::string textMember(const nlohmann::json& object, const char* name);
 /// it is not absolute (it would be looked for under the working folder) or
 /// holds a NUL.
 std::filesystem::path recordedFolder(const std::string& folder);
-/// Adds recordedFolder(`folder`) to *folders, unless that is empty.
+/// Far more games than one launcher installs: what a record lists beyond
+/// this many folders is not searched.
+constexpr std::size_t kMaxRecordedFolders = 4096;
+/// Adds recordedFolder(`folder`) to *folders, unless that is empty or
+/// *folders holds kMaxRecordedFolders already.
 void addRecordedFolder(const std::string& folder, std::vector<std::filesystem::path>* folders);
 
 /// The folders that the value `name` of each key right under `key` (in the

@@ -70,6 +70,16 @@ for name in GORV.EXE 'old\gorv.exe' FAILED; do
     expect_same "game/$name.backup" "$work/game.template"
 done
 
+# Another file's backup is made only where its name is free: the player's
+# own files of those names are left as they are.
+new_case other-name-beside-its-own-copies
+make_game game/save.dat
+printf 'the player%ss copy\n' "'" | tee game/save.dat.backup game/save.dat.tmp game/save.dat.backup.tmp >"$work/copy"
+run_patcher "$sizes'game/save.dat'"$'\n\n'
+expect_output "$asked$question"$'\nBacking Up...\n\nBackup failed: could not copy '"$folder/game/save.dat to $folder/game/save.dat.backup"$': a file of that name is there already, and only the backup of gorv.exe is ever replaced\n'"$closing$press_enter"
+expect_files game game/save.dat game/save.dat.backup game/save.dat.tmp game/save.dat.backup.tmp
+for copy in game/save.dat.backup game/save.dat.tmp game/save.dat.backup.tmp; do expect_same "$copy" "$work/copy"; done
+
 # Paths as people type or paste them.
 game="$HOME/My Games/Gorv/gorv.exe"
 for answer in "~/My Games/Gorv/gorv.exe" "~/My\\ Games/Gorv/gorv.exe" "file://$HOME/My%20Games/Gorv/gorv.exe" \

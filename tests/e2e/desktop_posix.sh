@@ -78,6 +78,22 @@ my-term;xterm;;xterm|-e|@|
 ;messages;;
 EOF_ROWS
 
+# The program's own path is quoted as every other text is: a control
+# character shows as an escape, and markup reaches the screen as text.
+new_case odd-folder
+odd_folder="$work/Tom & <b>Jerry</b> "$'\e'"[2J"
+mkdir -p "$odd_folder"
+cp "$patcher" "$odd_folder/gorv-patcher"
+rm -f "$work/shown"
+(DISPLAY=:99 PATH="$stand_ins/messages" exec "$odd_folder/gorv-patcher" </dev/null >"$output" 2>"$output.err")
+told="gorv-patcher runs in a terminal window, and none could be started: install xterm or konsole, or start $work/Tom & <b>Jerry</b> \\x1B[2J/gorv-patcher from a terminal."
+checks=$((checks + 1))
+[ "$(cat "$output.err")" = "$told" ] || fail "told [$(cat "$output.err")]"
+markup=$(printf '%s' "$told" | sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g')
+checks=$((checks + 1))
+[ "$(cat "$work/shown" 2>/dev/null)" = "zenity|--error|--title=gorv-patcher|--text=$markup|" ] ||
+    fail "on screen: [$(cat "$work/shown" 2>/dev/null)]"
+
 windows() { xdotool search --onlyvisible --class xterm 2>/dev/null; }
 no_window() { [ -z "$(windows)" ]; }
 is_patched() { od -An -tx1 -j "$default_offset" -N 4 gorv.exe | xargs | grep -qx "$bytes_16_9"; }

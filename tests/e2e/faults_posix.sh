@@ -112,7 +112,7 @@ power_cut_model() { # KIND GAME BACKUP
         /^write\(1,/ && (/Enjoy the game!/ || /^write\(1, "Restored /) { claimed = 1 }
         /^write\(/ && of[fd] != "" {
             file = of[fd]
-            data[file] = file ~ /^new/ ? copying : data[file] == "game" ? "patched" : data[file]
+            data[file] = file ~ /^new/ ? copying : kind == "restore" ? "game" : "patched"
             if (synced[file]) content[file] = "partial"
         }
         /^fsync\(/ && folder[fd] { for (n in name) disk_name[n] = name[n] }
@@ -238,8 +238,9 @@ for start in earlier none original; do
     sweep traced_run check_patch 'Enjoy the game!' $(calls_from GorvPatcherUpdate.dat "$work/$start-reference.log" | sample)
 done
 
-# Restoring the game from its backup: the game is the patched one or the
-# whole original, never anything between, and the backup is untouched.
+# Restoring the game from its backup, which writes the patched bytes back
+# in place: the game is the patched one or the whole original, never
+# anything between, and the backup is untouched.
 restore_run() { # NAME STRACE_ARGS...
     new_case "restore-$1"
     shift
@@ -262,7 +263,7 @@ check_restore() { # HOW CLAIMS_SUCCESS
 restore_run reference
 is_game gorv.exe || fail "the restore without faults did not restore"
 order=$(durability_steps "$(realpath .)")
-[ "$order" = "sync-copy rename sync-folder:game" ] || fail "restore's durability steps in the order [$order]"
+[ "$order" = "write-game sync-game" ] || fail "restore's durability steps in the order [$order]"
 problem=$(power_cut_model restore patched game)
 [ -z "$problem" ] || fail "power cut in a restore: $problem"
 # Its calls from the open of the backup on.

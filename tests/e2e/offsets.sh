@@ -17,6 +17,7 @@ accepted=(
     '\xFF\xFE3\x002\x000\x00\r\x00\n\x00'
     '\xFE\xFF\x003\x002\x000\x00\r\x00\n'
     '3\x002\x000\x00\r\x00\n\x00'
+    '320\r7\r'
 )
 for contents in "${accepted[@]}"; do
     new_case "offset-320-$checks"
@@ -86,6 +87,20 @@ for working_offset in "" 640; do
     run_patcher "$answers_16_9"
     expect_output "$announced$(patching "$game")$echo_16_9$summary_16_9"
     expect_patched game/gorv.exe "$work/game.template" "$expected_offset" "$bytes_16_9"
+done
+
+# An update file that is there but cannot be read is named with the
+# system's reason, and the built-in offset is used.
+unreadable=(folder)
+((${#emulator[@]} > 0)) || unreadable+=(pipe)
+for kind in "${unreadable[@]}"; do
+    new_case "unreadable-$kind"
+    make_game gorv.exe
+    reason=$reason_is_a_folder
+    if [ "$kind" = folder ]; then mkdir "$update_file"; else mkfifo "$update_file" && reason="Not a regular file"; fi
+    run_patcher "$answers_16_9"
+    expect_output $'\nBuilt-in offset used: could not read '"$update_file: $reason"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 done
 
 # The smallest offset there is, 1, is taken.

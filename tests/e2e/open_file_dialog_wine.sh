@@ -90,17 +90,23 @@ expect_files
 
 # Without a Steam game, a game that GOG Galaxy recorded in the registry,
 # then one that the Epic Games Launcher's manifest records (beside a
-# broken one): the dialog opens in its folder, so the name alone picks it.
+# broken one), then one that Ubisoft Connect recorded: the dialog opens
+# in its folder, so the name alone picks it.
 "${emulator[@]}" reg delete 'HKCU\Software\Valve\Steam' /v SteamPath /f >/dev/null 2>&1
 readonly gog_key='HKLM\SOFTWARE\WOW6432Node\GOG.com\Games\1207658924'
+readonly ubisoft_key='HKLM\SOFTWARE\WOW6432Node\Ubisoft\Launcher\Installs\4311'
 manifests="$WINEPREFIX/drive_c/ProgramData/Epic/EpicGamesLauncher/Data/Manifests"
-for store in gog epic; do
+for store in gog epic ubisoft; do
     new_case "$store"
     make_game "$work/$store/Gorv/gorv.exe"
     game_folder=$(native_path "$work/$store/Gorv")
     if [ "$store" = gog ]; then
         "${emulator[@]}" reg add "$gog_key" /v path /t REG_SZ /d "$game_folder" /f >/dev/null 2>&1 ||
             fail "could not add GOG Galaxy's key"
+    elif [ "$store" = ubisoft ]; then
+        rm -rf "$manifests"
+        "${emulator[@]}" reg add "$ubisoft_key" /v InstallDir /t REG_SZ /d "$game_folder" /f >/dev/null 2>&1 ||
+            fail "could not add Ubisoft Connect's key"
     else
         "${emulator[@]}" reg delete "$gog_key" /f >/dev/null 2>&1
         mkdir -p "$manifests"

@@ -94,6 +94,18 @@ if ((${#emulator[@]} == 0)); then
     run_patcher "$answers_16_9"
     expect_output "$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
     expect_patched ../linked-game/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
+    # A link to the tool's own files is no game: refused before anything
+    # is copied, removed or written.
+    for target in gorv.exe.backup gorv.exe.backup.tmp; do
+        new_case "link-to-$target"
+        make_game "$target"
+        ln -s "$target" gorv.exe
+        run_patcher "$answers_16_9"
+        expect_output "$asked"$'\nNot patched: gorv.exe leads to '"$folder/$target"$', a file this tool made: only the game itself is patched or restored\n'"$closing$press_enter"
+        expect_files gorv.exe "$target"
+        expect_same "$target" "$work/game.template"
+    done
 fi
 
 # A backup that cannot be made stops the run before anything is written,
