@@ -230,8 +230,11 @@ bool checkGameFile(const std::string& gamePath, bool mayBeMissing, std::string* 
         *err = "could not read " + gamePath + ": " + reason;
         return false;
     }
-    if (!isRegularFile(gamePath)) {
-        *err = gamePath + " is no file (a folder, or a link to one or to nothing)";
+    // A link that leads nowhere (the card that holds the game is out), or
+    // to a folder, is no game.
+    File game;
+    if (!openRegularFileForReading(gamePath, true, &game, &reason)) {
+        *err = "could not open " + gamePath + ": " + reason;
         return false;
     }
     // Through links: a game that is, or leads to, a backup or a temporary

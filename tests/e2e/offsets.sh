@@ -96,8 +96,13 @@ unreadable=(folder)
 for kind in "${unreadable[@]}"; do
     new_case "unreadable-$kind"
     make_game gorv.exe
-    reason=$reason_is_a_folder
-    if [ "$kind" = folder ]; then mkdir "$update_file"; else mkfifo "$update_file" && reason="Not a regular file"; fi
+    reason="Not a regular file"
+    if [ "$kind" = folder ]; then
+        mkdir "$update_file"
+        ((${#emulator[@]} > 0)) || reason="Is a directory"
+    else
+        mkfifo "$update_file"
+    fi
     run_patcher "$answers_16_9"
     expect_output $'\nBuilt-in offset used: could not read '"$update_file: $reason"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
     expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
