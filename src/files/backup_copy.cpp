@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/executable_locator.h"
+#include "files/executable_lock.h"
 #include "files/game_files.h"
 #include "platform/file_system.h"
 
@@ -231,9 +232,9 @@ bool checkGameFile(const std::string& gamePath, bool mayBeMissing, std::string* 
         return false;
     }
     // A link that leads nowhere (the card that holds the game is out), or
-    // to a folder, is no game.
+    // to a folder, is no game: the open says why.
     File game;
-    if (!openRegularFileForReading(gamePath, true, &game, &reason)) {
+    if (!isRegularFile(gamePath) && !openRegularFileForReading(gamePath, true, &game, &reason)) {
         *err = "could not open " + gamePath + ": " + reason;
         return false;
     }
@@ -287,5 +288,16 @@ bool backupExecutable(const std::string& path, Backup* backup, std::string* err)
         return true;
     }
     *err = "could not copy " + path + " to " + backup->path + ": " + reason;
+    return false;
+}
+
+bool prepareToPatch(const std::string& gamePath, File* lock, Backup* backup, std::string* err) {
+    if (lockExecutable(gamePath, lock, err)) {
+        removeLeftovers(gamePath);
+        if (backupExecutable(gamePath, backup, err)) {
+            return true;
+        }
+    }
+    lock->reset();
     return false;
 }

@@ -73,3 +73,10 @@ bool checkGameFile(const std::string& gamePath, bool mayBeMissing, std::string* 
 /// beside the game at `gamePath` and its backup, and nothing else. Only
 /// for a run that holds the game's lock.
 void removeLeftovers(const std::string& gamePath);
+
+/// What a run does before it writes the game at `gamePath`: takes its lock
+/// (*lock, see lockExecutable), removes the leftovers of a run that was
+/// killed, and makes sure of the backup (backupExecutable). On failure the
+/// lock is let go, for another run may start while this one waits, and
+/// *err says why.
+bool prepareToPatch(const std::string& gamePath, File* lock, Backup* backup, std::string* err);

@@ -39,6 +39,18 @@ std::string askForExecutable() {
     return kFailedPath;
 }
 
+std::vector<std::string> findRecordedGames() {
+    if (!haveFileDialog()) {
+        const char* const home = std::getenv("HOME");
+        return findGameCopies(home != nullptr ? home : "", kExecutableName);
+    }
+    const std::filesystem::path folder = firstRecordedGame(kExecutableName);
+    if (folder.empty()) {
+        return {};
+    }
+    return {(folder / kExecutableName).make_preferred().u8string()};
+}
+
 std::string extractFileName(const std::string& path, const std::string& separators) {
     const std::size_t found = path.find_last_of(separators);
     return found == std::string::npos ? path : path.substr(found + 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct ExecutableLocation {
     std::string path;
@@ -14,6 +15,10 @@ ExecutableLocation locateGameExecutable();
 /// on the console where there is none. Returns a full path, or kFailedPath
 /// when the user cancels or the dialog fails (whose error is printed).
 std::string askForExecutable();
+/// The games that the stores' records and folders hold, for a run that
+/// nobody answers: on Linux every copy the search finds under the home
+/// folder, on Windows the first one a store recorded.
+std::vector<std::string> findRecordedGames();
 /// The text after the path's last separator (any of `separators`); the
 /// whole path when it has none.
 std::string extractFileName(const std::string& path, const std::string& separators);

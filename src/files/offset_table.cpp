@@ -168,3 +168,9 @@ bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream
     *offset = table.front();
     return true;
 }
+
+bool loadOffsetBesideGame(const std::string& gamePath, const std::string& fileName, std::int32_t* offset,
+                          std::ostream& out) {
+    const std::string folder = gamePath.substr(0, gamePath.size() - fileName.size());
+    return !folder.empty() && loadOffsetTable(folder + kUpdateFileName, offset, out);
+}

@@ -3,8 +3,48 @@
 #include "files/open_refusal.h"
 #include "platform/file_system.h"
 
+namespace {
+
+// Why four bytes at `offset` are not inside a file of `size` bytes; empty
+// when they are.
+std::string outsideReason(const std::string& path, std::int32_t offset, std::int64_t size) {
+    if (offset < 0) {
+        return "offset " + std::to_string(offset) + " is before the start of " + path;
+    }
+    if (offset + std::int64_t{sizeof(PatchValue)} > size) {
+        return "offset " + std::to_string(offset) + " is past the end of " + path;
+    }
+    return "";
+}
+
+} // namespace
+
+bool readPatchBytes(const std::string& path, std::int32_t offset, PatchValue* value, std::string* err) {
+    std::string reason;
+    File file;
+    std::int64_t size = 0;
+    std::size_t count = 0;
+    if (!openForReading(path, &file, &reason) || !fileSize(file.get(), &size, &reason)) {
+        *err = "could not read " + path + ": " + reason;
+        return false;
+    }
+    *err = outsideReason(path, offset, size);
+    if (!err->empty()) {
+        return false;
+    }
+    if (!seekTo(file.get(), offset, &reason) ||
+        !readSome(file.get(), reinterpret_cast<char*>(value->data()), value->size(), &count, &reason)) {
+        *err = "could not read " + path + ": " + reason;
+        return false;
+    }
+    if (count != value->size()) {
+        *err = "offset " + std::to_string(offset) + " is past the end of " + path;
+        return false;
+    }
+    return true;
+}
+
 bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& value, std::string* err) {
-    const auto size = static_cast<std::int64_t>(value.size());
     std::string reason;
     File file;
     std::int64_t fileSizeInBytes = 0;
@@ -17,9 +57,8 @@ bool writePatch(const std::string& path, std::int32_t offset, const PatchValue& 
         *err = "could not write " + path + ": " + reason;
         return false;
     }
-    if (offset < 0 || offset + size > fileSizeInBytes) {
-        *err = "offset " + std::to_string(offset) + (offset < 0 ? " is before the start of " : " is past the end of ") +
-               path;
+    *err = outsideReason(path, offset, fileSizeInBytes);
+    if (!err->empty()) {
         return false;
     }
     if (!seekTo(file.get(), offset, &reason) ||

@@ -9,3 +9,8 @@
 
 std::wstring toWide(const std::string& text);
 std::string fromWide(const std::wstring& text);
+
+/// The system's message for a Windows error code, in the system's language
+/// ("The process cannot access the file because it is being used by another
+/// process."), without its line break.
+std::string windowsMessage(unsigned long code);

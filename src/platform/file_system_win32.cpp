@@ -18,22 +18,6 @@ const char* const kPathSeparators = "\\/";
 
 namespace {
 
-// The system's message for a Windows error code, in the system's language
-// ("The process cannot access the file because it is being used by another
-// process."), without its line break.
-std::string windowsMessage(DWORD code) {
-    char* text = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 ? std::string(text, length) : "Windows error " + std::to_string(code);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
-        message.pop_back();
-    }
-    return message;
-}
-
 bool failWith(DWORD code, std::string* err) {
     *err = windowsMessage(code);
     return false;

@@ -36,3 +36,18 @@ PatchValue decodePatchBytes(const std::string& patchText, std::ostream& out) {
     }
     return value;
 }
+
+PatchValue patchValueOf(float ratio) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &ratio, sizeof bits);
+    return PatchValue{static_cast<std::uint8_t>(bits & 0xFF), static_cast<std::uint8_t>((bits >> 8) & 0xFF),
+                      static_cast<std::uint8_t>((bits >> 16) & 0xFF), static_cast<std::uint8_t>(bits >> 24)};
+}
+
+float ratioOf(const PatchValue& value) {
+    const std::uint32_t bits = static_cast<std::uint32_t>(value[0]) | static_cast<std::uint32_t>(value[1]) << 8 |
+                               static_cast<std::uint32_t>(value[2]) << 16 | static_cast<std::uint32_t>(value[3]) << 24;
+    float ratio = 0.0F;
+    std::memcpy(&ratio, &bits, sizeof ratio);
+    return ratio;
+}

@@ -18,3 +18,8 @@ PatchValue decodePatchBytes(const std::string& patchText, std::ostream& out = st
 
 // Value of one uppercase hexadecimal digit.
 int hexDigitValue(char c);
+
+// The four bytes of a ratio, in file order, as the echo above gives them.
+PatchValue patchValueOf(float ratio);
+// The single-precision value that four bytes in file order hold.
+float ratioOf(const PatchValue& value);

@@ -13,19 +13,23 @@ enum class StartKind {
     Backup,   // a path ending in ".backup": restore the game from it
     Help,     // --help
     Version,  // --version
+    Screen,   // --screen WIDTHxHEIGHT [GAME]: patch without a question
+    Launch,   // --screen WIDTHxHEIGHT -- COMMAND...: patch, then start the game
     Usage,    // anything else: an unknown option, or more than one argument
 };
 
 struct Start {
     StartKind kind = StartKind::Dialogue;
-    std::string path;
+    std::string path;                   // the game or backup; for Screen, the game or empty
+    std::vector<std::string> arguments; // Screen, Launch: the words before the command
+    std::vector<std::string> command;   // Launch: COMMAND and its arguments
 };
 
 /// What the arguments (the program's name not among them) ask for.
 Start parseCommandLine(const std::vector<std::string>& arguments);
 
 /// Runs what the arguments ask for and returns the exit status: 0 when it
-/// was done, 1 when a restore was refused, 2 for a usage error (told on
-/// `err`).
+/// was done, 1 when a restore or a patch without questions was refused, 2
+/// for a usage error (told on `err`); for a launch, the command's.
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out = std::cout,
                    std::ostream& err = std::cerr);

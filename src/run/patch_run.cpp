@@ -6,7 +6,6 @@
 
 #include "files/backup_copy.h"
 #include "files/executable_locator.h"
-#include "files/executable_lock.h"
 #include "files/game_files.h"
 #include "files/offset_table.h"
 #include "files/patch_writer.h"
@@ -35,14 +34,6 @@ bool patchExecutable(const ExecutableLocation& location, std::int32_t offset, co
     return writePatch(location.path, offset, decodePatchBytes(patchText), err);
 }
 
-// The update file beside the game, when the working folder has none.
-void loadGameFolderOffset(const ExecutableLocation& location, std::int32_t* offset) {
-    const std::string folder = location.path.substr(0, location.path.size() - location.fileName.size());
-    if (!folder.empty()) {
-        loadOffsetTable(folder + kUpdateFileName, offset);
-    }
-}
-
 // The run, with the game at `chosen` when it is known before the dialogue.
 int patchRun(const std::optional<ExecutableLocation>& chosen) {
     std::int32_t patchOffset = kDefaultPatchOffset;
@@ -69,7 +60,7 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
         return closeRun();
     }
     if (!updated) {
-        loadGameFolderOffset(location, &patchOffset);
+        loadOffsetBesideGame(location.path, location.fileName, &patchOffset);
     }
 
     std::string err;
@@ -85,14 +76,7 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
     // it between our backup and our write nor swap the backup under us.
     File lock;
     Backup backup;
-    bool backedUp = lockExecutable(location.path, &lock, &err);
-    if (backedUp) {
-        removeLeftovers(location.path);
-        backedUp = backupExecutable(location.path, &backup, &err);
-    }
-    if (!backedUp) {
-        // Nothing is being patched: another run may start while this one waits.
-        lock.reset();
+    if (!prepareToPatch(location.path, &lock, &backup, &err)) {
         std::cout << "\nBackup failed: " << printable(err) << "\n";
         return closeRun();
     }

@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 # The sanitizers' leak check cannot run under strace.
 export ASAN_OPTIONS=detect_leaks=0
-readonly traced=openat,read,write,ioctl,copy_file_range,pread64,pwrite64,lseek,newfstatat,fstat,statx,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,close,flock,fchmod,fcntl,ftruncate
+readonly traced=execve,openat,read,write,ioctl,copy_file_range,pread64,pwrite64,lseek,newfstatat,fstat,statx,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,close,flock,fchmod,fcntl,ftruncate
 printf 'an earlier backup\n' >"$work/earlier.backup"
 make_game "$work/patched.template"
 printf '\x39\x8e\xe3\x3f' | dd of="$work/patched.template" bs=1 seek="$default_offset" conv=notrunc status=none
@@ -269,5 +269,34 @@ problem=$(power_cut_model restore patched game)
 # Its calls from the open of the backup on.
 restore_calls=$(calls_from 'gorv.exe.backup"' "$log")
 sweep restore_run check_restore '^Restored' $restore_calls
+
+# One launch, as a launcher's option runs it, from a game as it ships (its
+# own 16:9 at the offset) with an earlier backup: the patch to 21:9 keeps
+# the same invariants, whatever call fails, and the command runs after it.
+# Only the patch's calls are failed, up to the start of the command.
+make_game "$work/wide.template"
+printf '\x26\xb4\x17\x40' | dd of="$work/wide.template" bs=1 seek="$default_offset" conv=notrunc status=none
+is_game() { cmp -s "$1" "$work/patched.template"; }
+is_patched() { cmp -s "$1" "$work/wide.template"; }
+launch_run() { # NAME STRACE_ARGS...
+    new_case "launch-$1"
+    shift
+    cp "$work/patched.template" gorv.exe
+    cp "$work/earlier.backup" gorv.exe.backup
+    log="$work/$case_name.log"
+    (timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" --screen 2560x1080 -- true 2>"$output") 2>/dev/null
+}
+check_launch() { # HOW CLAIMS_SUCCESS
+    expect_patch_invariants earlier "$2"
+    if [ "$1" = signal=KILL ]; then
+        timeout 60 "$patcher" --screen 2560x1080 >"$output.next" 2>&1 || fail "the launch after a kill failed: $(cat "$output.next")"
+        is_patched gorv.exe && is_game gorv.exe.backup && [ ! -e gorv.exe.backup.tmp ] ||
+            fail "the launch after a kill did not patch cleanly"
+    fi
+}
+launch_run reference
+is_patched gorv.exe && is_game gorv.exe.backup || fail "the launch without faults did not patch"
+grep -q '^execve("/usr/bin/true"' "$log" || fail "the launch did not start its command"
+sweep launch_run check_launch '^gorv-patcher: Patched ' $(calls_from GorvPatcherUpdate.dat "$log" | sed '/^execve:/q' | sample)
 
 finish

@@ -1,0 +1,170 @@
+#include "run/unattended_run.h"
+
+#include <iomanip>
+#include <sstream>
+
+#include "files/backup_copy.h"
+#include "files/executable_locator.h"
+#include "files/game_files.h"
+#include "files/offset_table.h"
+#include "files/patch_writer.h"
+#include "files/player_text.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "ratio/aspect_ratio.h"
+#include "ratio/patch_value.h"
+#include "run/patch_run.h"
+
+namespace {
+
+// The narrowest and the widest screens there are, and then some.
+constexpr float kNarrowestRatio = 0.25F;
+constexpr float kWidestRatio = 8.0F;
+
+// What a launcher's wrapper says, on standard error among the game's own.
+const char* const kSelf = "gorv-patcher: ";
+
+// "16:6.75 (2.37037)", as the dialogue's summary shows a ratio.
+std::string ratioText(const AspectRatio& record) {
+    std::ostringstream text;
+    text << record.widthTerm << ":" << record.heightTerm << " (" << record.ratio << ")";
+    return text.str();
+}
+
+// "00 00 80 3F", in file order.
+std::string bytesText(const PatchValue& value) {
+    std::ostringstream text;
+    text << std::hex << std::uppercase << std::setfill('0');
+    for (const std::uint8_t byte : value) {
+        text << (text.tellp() > 0 ? " " : "") << std::setw(2) << static_cast<unsigned>(byte);
+    }
+    return text.str();
+}
+
+// The game when none was named: in the working folder, else the one that
+// the search finds; else *err says why there is none.
+bool findTheGame(std::string* gamePath, std::string* err) {
+    if (isRegularFile(kExecutableName)) {
+        *gamePath = kExecutableName;
+        return true;
+    }
+    const std::vector<std::string> found = findRecordedGames();
+    if (found.size() == 1) {
+        *gamePath = found.front();
+        return true;
+    }
+    *err = found.empty() ? "no " + kExecutableName + " in this folder, and none where game stores install games"
+                         : kExecutableName + " is in more than one place:";
+    for (const std::string& path : found) {
+        *err += "\n  " + printable(path);
+    }
+    *err += "\nName the game: gorv-patcher --screen WIDTHxHEIGHT PATH/" + kExecutableName;
+    return false;
+}
+
+int notPatched(const std::string& reason, std::ostream& out) {
+    out << kSelf << "Not patched: " << reason << std::endl;
+    return 1;
+}
+
+} // namespace
+
+bool isScreenRatio(float ratio) {
+    return ratio >= kNarrowestRatio && ratio <= kWidestRatio;
+}
+
+bool parseScreenSize(const std::string& text, ScreenSize* size, std::string* err) {
+    const std::size_t x = text.find_first_of("xX");
+    const auto width = x != std::string::npos ? parseDimension(text.substr(0, x)) : std::nullopt;
+    const auto height = x != std::string::npos ? parseDimension(text.substr(x + 1)) : std::nullopt;
+    if (!width || !height) {
+        *err = "--screen " + printable(text, kMaxQuotedAnswer) +
+               ": give the screen's width and height in pixels as WIDTHxHEIGHT, such as 2560x1080";
+        return false;
+    }
+    if (!isScreenRatio(reduceAspectRatio(*width, *height).ratio)) {
+        *err = "--screen " + text + ": no screen has that shape (its width is 0.25 to 8 times its height)";
+        return false;
+    }
+    *size = ScreenSize{*width, *height};
+    return true;
+}
+
+int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out) {
+    std::int32_t offset = kDefaultPatchOffset;
+    const bool updated = loadOffsetTable(kUpdateFileName, &offset, out);
+    std::string game = gamePath;
+    std::string err;
+    if (game.empty() && !findTheGame(&game, &err)) {
+        return notPatched(err, out);
+    }
+    if (!updated) {
+        loadOffsetBesideGame(game, extractFileName(game, kPathSeparators), &offset, out);
+    }
+    const AspectRatio record = reduceAspectRatio(size.width, size.height);
+    const PatchValue value = patchValueOf(record.ratio);
+
+    // One small read decides, before anything is opened for writing: a game
+    // that is set already is left alone, and so is one whose value moved.
+    PatchValue current{};
+    if (!checkGameFile(game, false, &err) || !readPatchBytes(game, offset, &current, &err)) {
+        return notPatched(printable(err), out);
+    }
+    if (current == value) {
+        out << kSelf << printable(game) << " is already set to " << ratioText(record) << std::endl;
+        return 0;
+    }
+    if (!isScreenRatio(ratioOf(current))) {
+        std::ostringstream moved;
+        moved << "the 4 bytes at offset " << offset << " of " << printable(game) << " are " << bytesText(current)
+              << " (" << ratioOf(current) << "), no aspect ratio: the game has probably been updated and the value "
+              << "has moved, so a new " << kUpdateFileName << " is needed";
+        return notPatched(moved.str(), out);
+    }
+
+    File lock;
+    Backup backup;
+    if (!prepareToPatch(game, &lock, &backup, &err) || !writePatch(game, offset, value, &err)) {
+        return notPatched(printable(err), out);
+    }
+    out << kSelf << "Patched " << printable(game) << " to " << ratioText(record) << "; the game as it was is in "
+        << printable(backup.path) << std::endl;
+    if (!backup.note.empty()) {
+        out << kSelf << "Note: " << printable(backup.note) << std::endl;
+    }
+    return 0;
+}
+
+int runLaunch(const std::vector<std::string>& screenArguments, const std::vector<std::string>& command) {
+    {
+        // Every file of the patch is closed before the command runs.
+        std::string game;
+        for (const std::string& word : command) {
+            if (extractFileName(word, "\\/") == kExecutableName) {
+                game = word;
+                break;
+            }
+        }
+        if (game.empty() && isRegularFile(kExecutableName)) {
+            game = kExecutableName;
+        }
+        ScreenSize size;
+        std::string err = "usage: gorv-patcher --screen WIDTHxHEIGHT -- COMMAND [ARGUMENT...]";
+        if (screenArguments.size() != 2 || !parseScreenSize(screenArguments[1], &size, &err)) {
+            std::cerr << kSelf << err << "; the game starts without a patch" << std::endl;
+        } else if (game.empty()) {
+            std::cerr << kSelf << "no " << kExecutableName
+                      << " in the command or in this folder; the game starts without a patch" << std::endl;
+        } else {
+            patchUnattended(size, game, std::cerr);
+        }
+    }
+    int status = 0;
+    std::string err;
+    if (!runInPlace(command, &status, &err)) {
+        std::cerr << kSelf << "could not start " << printable(command.front(), kMaxQuotedAnswer) << ": " << err
+                  << std::endl;
+        return 127;
+    }
+    return status;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+// The runs that nobody answers: a patch from the command line, and a patch
+// before the game starts, as a launcher's wrapper (Steam's %command%).
+
+/// The screen that --screen names.
+struct ScreenSize {
+    float width = 0.0F;
+    float height = 0.0F;
+};
+
+/// Reads "WIDTHxHEIGHT" (or with "X"): two dimensions as the dialogue reads
+/// them, of a shape that a screen has (a ratio from 0.25 to 8). On failure
+/// *err says what was wrong.
+bool parseScreenSize(const std::string& text, ScreenSize* size, std::string* err);
+
+/// Whether `ratio` is one that a screen has: from 0.25 to 8.
+bool isScreenRatio(float ratio);
+
+/// Patches the game at `gamePath` for `size`, as the dialogue would but
+/// without a question. With no path: gorv.exe in the working folder, else
+/// the one game that findRecordedGames finds. A game whose four bytes
+/// already hold the ratio is not written at all, and one whose bytes there
+/// hold no screen's ratio (the game was updated and the value moved) is
+/// refused. Every line goes to `out`. Returns 0 when the game is patched
+/// or was already, 1 when it is not patched.
+int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out);
+
+/// `screenArguments` (--screen WIDTHxHEIGHT), then `command`: patches the
+/// game that the command names (its first word whose file name is
+/// gorv.exe), else gorv.exe in the working folder, as patchUnattended does
+/// with its lines on standard error, and then runs the command in this
+/// program's place whatever came of the patch. Returns the command's exit
+/// status where it is waited for, and 127 when it could not be started.
+int runLaunch(const std::vector<std::string>& screenArguments, const std::vector<std::string>& command);

@@ -1,0 +1,102 @@
+# Patching without questions: --screen WIDTHxHEIGHT, and before every launch
+# with "-- COMMAND", as a launcher's option (Steam's %command%) runs it. The
+# command is a stand-in that writes down how it was started.
+# Called as: bash launch.sh PATCHER PROBE EMULATOR...
+set -u
+probe=$(realpath "$2")
+set -- "$1" "${@:3}"
+source "$(dirname "$0")/lib.sh"
+
+# The game as it ships: its own 16:9 at the offset.
+printf '\x39\x8e\xe3\x3f' | dd of="$work/game.template" bs=1 seek="$default_offset" conv=notrunc status=none
+readonly bytes_21_9="26 b4 17 40"
+export GORV_PROBE_OUT="$work/probe" GORV_PROBE_VALUE="kept as it was" GORV_PROBE_STATUS=7
+# Words that a command line can easily break.
+readonly hard=("two words" "" 'a"quote' 'trailing\' 'back\\"slash' $'tab\there')
+
+# The tool's lines (on standard error) are EXPECTED, and the probe ran in
+# the case's folder with exactly ARGUMENTS.
+expect_launch() { # EXPECTED ARGUMENT...
+    local expected=$1 recorded
+    shift
+    checks=$((checks + 1))
+    [ "$(tr -d '\r' <"$output.err")" = "$expected" ] || fail "told [$(cat "$output.err")], expected [$expected]"
+    recorded=$(
+        [ $# -eq 0 ] || printf '[%s]\n' "$@"
+        printf 'value=%s\nfolder=%s' "$GORV_PROBE_VALUE" "$(native_path "$folder")"
+    )
+    checks=$((checks + 1))
+    [ "$(cat "$work/probe" 2>/dev/null)" = "$recorded" ] || fail "the command was started as [$(cat "$work/probe" 2>/dev/null)]"
+    rm -f "$work/probe"
+}
+# Inode and modification time of each FILE, to show that nothing wrote it.
+stamps() { stat -c '%i %y' "$@"; }
+
+new_case launch
+make_game gorv.exe
+game=$(native_path "$folder/gorv.exe")
+probe=$(native_path "$probe")
+arguments=(--screen 2560x1080 -- "$probe" "${hard[@]}" "$game")
+expected_status=7
+run_patcher ''
+expect_launch "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" "${hard[@]}" "$game"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+expect_same gorv.exe.backup "$work/game.template"
+
+# The next launch finds the game set, and writes nothing.
+before=$(stamps gorv.exe gorv.exe.backup)
+run_patcher ''
+expect_launch "gorv-patcher: $game is already set to 16:6.75 (2.37037)" "${hard[@]}" "$game"
+checks=$((checks + 1))
+[ "$(stamps gorv.exe gorv.exe.backup)" = "$before" ] || fail "a launch of a game that was set wrote it"
+
+# A game update puts back a new game: it is backed up and patched.
+head -c 200 /dev/zero | tr '\0' u | dd of="$work/game.template" bs=1 seek=1000 conv=notrunc status=none
+make_game gorv.exe
+run_patcher ''
+expect_launch "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" "${hard[@]}" "$game"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+expect_same gorv.exe.backup "$work/game.template"
+
+# An update that moved the value: nothing is written, and the game starts.
+printf '\x00\x00\x00\x00' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
+cp gorv.exe "$work/moved"
+before=$(stamps gorv.exe gorv.exe.backup)
+run_patcher ''
+expect_launch "gorv-patcher: Not patched: the 4 bytes at offset $default_offset of $game are 00 00 00 00 (0), no aspect ratio: the game has probably been updated and the value has moved, so a new GorvPatcherUpdate.dat is needed" "${hard[@]}" "$game"
+checks=$((checks + 1))
+[ "$(stamps gorv.exe gorv.exe.backup)" = "$before" ] || fail "a game whose value moved was written"
+
+# Whatever comes of the patch, the game starts: a mistyped size, no game.
+new_case mistyped
+expected_status=7
+arguments=(--screen 2560*1080 -- "$probe" here)
+run_patcher ''
+expect_launch "gorv-patcher: --screen 2560*1080: give the screen's width and height in pixels as WIDTHxHEIGHT, such as 2560x1080; the game starts without a patch" here
+arguments=(--screen 2560x1080 -- "$probe")
+run_patcher ''
+expect_launch "gorv-patcher: no gorv.exe in the command or in this folder; the game starts without a patch"
+
+# Only a command that cannot be started fails the launch, as a shell would.
+expected_status=127
+arguments=(--screen 2560x1080 -- "$(native_path "$folder/no-such-game")")
+run_patcher ''
+checks=$((checks + 1))
+grep -qF "gorv-patcher: could not start $(native_path "$folder/no-such-game"): " "$output.err" || fail "told [$(cat "$output.err")]"
+
+# Without a command: the game in the working folder, patched once; "--"
+# with nothing after it is no launch.
+new_case screen
+make_game gorv.exe
+expected_status=0
+arguments=(--screen 2560X1080)
+run_patcher ''
+expect_output $'gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup\n'
+run_patcher ''
+expect_output $'gorv-patcher: gorv.exe is already set to 16:6.75 (2.37037)\n'
+expected_status=2
+arguments=(--screen 2560x1080 --)
+run_patcher ''
+expect_output ''
+
+finish
