@@ -11,8 +11,10 @@ source "$(dirname "$0")/lib.sh"
 printf '\x39\x8e\xe3\x3f' | dd of="$work/game.template" bs=1 seek="$default_offset" conv=notrunc status=none
 readonly bytes_21_9="26 b4 17 40"
 export GORV_PROBE_OUT="$work/probe" GORV_PROBE_VALUE="kept as it was" GORV_PROBE_STATUS=7
-# Words that a command line can easily break.
-readonly hard=("two words" "" 'a"quote' 'trailing\' 'back\\"slash' $'tab\there')
+# Steam's %command% for a Proton game, then words that a command line can
+# easily break.
+readonly hard=(--verb=waitforexitandrun -- /steam/proton waitforexitandrun "two words" "" 'a"quote' 'trailing\'
+    'back\\"slash' $'tab\there')
 
 # The tool's lines (on standard error) are EXPECTED, and the probe ran in
 # the case's folder with exactly ARGUMENTS.
