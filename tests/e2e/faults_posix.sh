@@ -241,12 +241,17 @@ done
 # Restoring the game from its backup, which writes the patched bytes back
 # in place: the game is the patched one or the whole original, never
 # anything between, and the backup is untouched.
-restore_run() { # NAME STRACE_ARGS...
-    new_case "restore-$1"
-    shift
-    cp "$work/patched.template" gorv.exe
-    cp "$work/game.template" gorv.exe.backup
+# A case's folder with the files GAME and BACKUP as gorv.exe and its
+# backup; its calls go to $log.
+new_case_with() { # NAME GAME BACKUP
+    new_case "$1"
+    cp "$2" gorv.exe
+    cp "$3" gorv.exe.backup
     log="$work/$case_name.log"
+}
+restore_run() { # NAME STRACE_ARGS...
+    new_case_with "restore-$1" "$work/patched.template" "$work/game.template"
+    shift
     (printf '\n' | timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" gorv.exe.backup >"$output") 2>/dev/null
 }
 check_restore() { # HOW CLAIMS_SUCCESS
@@ -279,11 +284,8 @@ printf '\x26\xb4\x17\x40' | dd of="$work/wide.template" bs=1 seek="$default_offs
 is_game() { cmp -s "$1" "$work/patched.template"; }
 is_patched() { cmp -s "$1" "$work/wide.template"; }
 launch_run() { # NAME STRACE_ARGS...
-    new_case "launch-$1"
+    new_case_with "launch-$1" "$work/patched.template" "$work/earlier.backup"
     shift
-    cp "$work/patched.template" gorv.exe
-    cp "$work/earlier.backup" gorv.exe.backup
-    log="$work/$case_name.log"
     (timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" --screen 2560x1080 -- true 2>"$output") 2>/dev/null
 }
 check_launch() { # HOW CLAIMS_SUCCESS

@@ -101,4 +101,27 @@ arguments=(--screen 2560x1080 --)
 run_patcher ''
 expect_output ''
 
+# Elsewhere on Linux, the search's one find is taken; with two, nobody is
+# there to choose, so they are named and nothing is written.
+if ((${#emulator[@]} == 0)); then
+    new_case search
+    export HOME="$folder/home"
+    make_game home/Games/A/gorv.exe
+    make_game home/Games/B/gorv.exe
+    arguments=(--screen 2560x1080)
+    expected_status=1
+    run_patcher ''
+    expect_output "gorv-patcher: Not patched: gorv.exe is in more than one place:
+  $HOME/Games/A/gorv.exe
+  $HOME/Games/B/gorv.exe
+Name the game: gorv-patcher --screen WIDTHxHEIGHT PATH/gorv.exe
+"
+    expect_files home home/Games home/Games/A home/Games/B home/Games/A/gorv.exe home/Games/B/gorv.exe
+    rm -r home/Games/B
+    expected_status=0
+    run_patcher ''
+    expect_output "gorv-patcher: Patched $HOME/Games/A/gorv.exe to 16:6.75 (2.37037); the game as it was is in $HOME/Games/A/gorv.exe.backup
+"
+fi
+
 finish
