@@ -23,6 +23,24 @@ const std::string kMarkedTemporarySuffix = ".gorv-patcher.tmp";
 // The comparison with an existing backup reads both files in blocks of this size.
 constexpr std::size_t kCompareBlockSize = std::size_t{1} << 16;
 
+// `name` without `suffix` at its end; empty when it has no such end, or is
+// nothing but the suffix.
+std::string stemOf(const std::string& name, const std::string& suffix) {
+    const bool ends =
+        name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return ends ? name.substr(0, name.size() - suffix.size()) : "";
+}
+
+// Whether nothing stands at `path`; else *err says what does, or why that
+// could not be told.
+bool isFree(const std::string& path, std::string* err) {
+    const Entry entry = entryAt(path, err);
+    if (entry == Entry::RegularFile || entry == Entry::Other) {
+        *err = "a file of that name is there already, and only the backup of " + kExecutableName + " is ever replaced";
+    }
+    return entry == Entry::Missing;
+}
+
 // Fills the block unless the file ends first; *count says how far.
 bool readBlock(std::FILE* file, std::vector<char>* block, std::size_t* count, std::string* err) {
     *count = 0;
@@ -206,15 +224,18 @@ std::string temporaryPathOf(const std::string& target) {
     return target + (ours ? kTemporarySuffix : kMarkedTemporarySuffix);
 }
 
+std::string gamePathOf(const std::string& backupPath) {
+    const std::string game = stemOf(backupPath, kBackupSuffix);
+    return game.empty() ? backupPath : game;
+}
+
 bool isToolFileName(const std::string& name) {
-    const auto endsWith = [&](const std::string& end) {
-        return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
-    };
-    if (endsWith(kBackupSuffix)) {
+    if (gamePathOf(name) != name) {
         return true;
     }
     for (const std::string& suffix : {kTemporarySuffix, kMarkedTemporarySuffix}) {
-        if (endsWith(suffix) && temporaryPathOf(name.substr(0, name.size() - suffix.size())) == name) {
+        const std::string stem = stemOf(name, suffix);
+        if (!stem.empty() && temporaryPathOf(stem) == name) {
             return true;
         }
     }
@@ -270,17 +291,8 @@ bool backupExecutable(const std::string& path, Backup* backup, std::string* err)
     std::string folderNote;
     // Another file's backup is the tool's only where its name was free:
     // whatever stands there is somebody else's.
-    if (extractFileName(path, kPathSeparators) != kExecutableName) {
-        const Entry entry = entryAt(backup->path, &reason);
-        if (entry != Entry::Missing) {
-            *err = "could not copy " + path + " to " + backup->path + ": " +
-                   (entry == Entry::Unknown ? reason
-                                            : "a file of that name is there already, and only the backup of " +
-                                                  kExecutableName + " is ever replaced");
-            return false;
-        }
-    }
-    if (holdsTheGame(path, backup->path, &kept, &reason) &&
+    if ((extractFileName(path, kPathSeparators) == kExecutableName || isFree(backup->path, &reason)) &&
+        holdsTheGame(path, backup->path, &kept, &reason) &&
         (kept || copyOver(path, backup->path, nullptr, &folderNote, &reason))) {
         if (!folderNote.empty()) {
             backup->note = "could not sync the folder of " + backup->path + ": " + folderNote;

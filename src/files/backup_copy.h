@@ -55,6 +55,9 @@ bool copyOver(const std::string& source, const std::string& target, File* openTa
 /// starts.
 bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::string* err);
 
+/// The game that the backup at `backupPath` belongs to: that path without
+/// its ".backup"; the path itself when it has no such end.
+std::string gamePathOf(const std::string& backupPath);
 /// The temporary copy that the tool makes of `target`, beside it: `target`
 /// + ".tmp" for the game and its backup, whose names are the tool's own,
 /// and `target` + ".gorv-patcher.tmp" for any other file, a name no other

@@ -44,13 +44,6 @@ bool checkGame(const std::string& gamePath, const std::string& backupPath, std::
 
 } // namespace
 
-std::string gamePathOf(const std::string& backupPath) {
-    const bool suffixed =
-        backupPath.size() > kBackupSuffix.size() &&
-        backupPath.compare(backupPath.size() - kBackupSuffix.size(), std::string::npos, kBackupSuffix) == 0;
-    return suffixed ? backupPath.substr(0, backupPath.size() - kBackupSuffix.size()) : backupPath;
-}
-
 bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, std::string* note, std::string* err) {
     note->clear();
     const std::string gamePath = gamePathOf(backupPath);

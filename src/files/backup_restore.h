@@ -7,10 +7,6 @@ enum class RestoreOutcome {
     AlreadyEqual, // the game equals the backup: nothing was done
 };
 
-/// The game that the backup at `backupPath` belongs to: that path without
-/// its ".backup"; the path itself when it has no such end.
-std::string gamePathOf(const std::string& backupPath);
-
 /// Puts the game back from its backup at `backupPath` (named exactly
 /// gorv.exe.backup; anything else is refused before it is read), under the
 /// same lock as a patch run. The bytes in which the game differs from the

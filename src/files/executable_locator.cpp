@@ -9,6 +9,20 @@
 #include "platform/file_system.h"
 #include "search/game_places.h"
 
+namespace {
+
+std::string homeFolder() {
+    const char* const home = std::getenv("HOME");
+    return home != nullptr ? home : "";
+}
+
+// Where a store's launcher installed the game, when one did; else empty.
+std::filesystem::path recordedGameFolder() {
+    return firstRecordedGame(kExecutableName).make_preferred();
+}
+
+} // namespace
+
 ExecutableLocation locateGameExecutable() {
     // Only a file will do: a folder or a pipe of that name is no game.
     if (isRegularFile(kExecutableName)) {
@@ -23,13 +37,11 @@ ExecutableLocation locateGameExecutable() {
 
 std::string askForExecutable() {
     if (!haveFileDialog()) {
-        const char* const home = std::getenv("HOME");
-        return askOnConsole(std::cin, std::cout, home != nullptr ? home : "");
+        return askOnConsole(std::cin, std::cout, homeFolder());
     }
     // Where a store's launcher installed the game, when one did: the player
     // sees it there at once.
-    const std::string recordedGame = firstRecordedGame(kExecutableName).make_preferred().u8string();
-    const FileDialog dialog{"Locate your Gorv Executable", "Gorv", kExecutableName, recordedGame};
+    const FileDialog dialog{"Locate your Gorv Executable", "Gorv", kExecutableName, recordedGameFolder().u8string()};
     std::string path;
     unsigned long dialogError = 0;
     if (chooseFileInDialog(dialog, &path, &dialogError)) {
@@ -41,14 +53,13 @@ std::string askForExecutable() {
 
 std::vector<std::string> findRecordedGames() {
     if (!haveFileDialog()) {
-        const char* const home = std::getenv("HOME");
-        return findGameCopies(home != nullptr ? home : "", kExecutableName);
+        return findGameCopies(homeFolder(), kExecutableName);
     }
-    const std::filesystem::path folder = firstRecordedGame(kExecutableName);
+    const std::filesystem::path folder = recordedGameFolder();
     if (folder.empty()) {
         return {};
     }
-    return {(folder / kExecutableName).make_preferred().u8string()};
+    return {(folder / kExecutableName).u8string()};
 }
 
 std::string extractFileName(const std::string& path, const std::string& separators) {

@@ -169,8 +169,8 @@ bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream
     return true;
 }
 
-bool loadOffsetBesideGame(const std::string& gamePath, const std::string& fileName, std::int32_t* offset,
-                          std::ostream& out) {
-    const std::string folder = gamePath.substr(0, gamePath.size() - fileName.size());
+bool loadOffsetBesideGame(const std::string& gamePath, std::int32_t* offset, std::ostream& out) {
+    const std::size_t separator = gamePath.find_last_of(kPathSeparators);
+    const std::string folder = separator == std::string::npos ? "" : gamePath.substr(0, separator + 1);
     return !folder.empty() && loadOffsetTable(folder + kUpdateFileName, offset, out);
 }

@@ -27,7 +27,6 @@ std::string decodeUpdateText(const std::string& bytes);
 /// system's reason, and leaves *offset as it was. False, silently, when
 /// there is no update file at `path`.
 bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out = std::cout);
-/// The same for the update file in the folder of the game at `gamePath`,
-/// whose file name is `fileName` (the path's end).
-bool loadOffsetBesideGame(const std::string& gamePath, const std::string& fileName, std::int32_t* offset,
-                          std::ostream& out = std::cout);
+/// The same for the update file in the folder of the game at `gamePath`;
+/// false for a game named without a folder.
+bool loadOffsetBesideGame(const std::string& gamePath, std::int32_t* offset, std::ostream& out = std::cout);

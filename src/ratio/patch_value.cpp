@@ -38,10 +38,10 @@ PatchValue decodePatchBytes(const std::string& patchText, std::ostream& out) {
 }
 
 PatchValue patchValueOf(float ratio) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &ratio, sizeof bits);
-    return PatchValue{static_cast<std::uint8_t>(bits & 0xFF), static_cast<std::uint8_t>((bits >> 8) & 0xFF),
-                      static_cast<std::uint8_t>((bits >> 16) & 0xFF), static_cast<std::uint8_t>(bits >> 24)};
+    // The dialogue's own way, without its echo: the same bytes by
+    // construction.
+    std::ostream silent(nullptr);
+    return decodePatchBytes(formatPatchText(ratio), silent);
 }
 
 float ratioOf(const PatchValue& value) {

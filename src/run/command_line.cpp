@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/backup_restore.h"
+#include "files/backup_copy.h"
 #include "files/executable_locator.h"
 #include "files/game_files.h"
 #include "files/player_text.h"
@@ -58,6 +58,11 @@ bool isGameArgument(const std::string& path, std::ostream& err) {
     return true;
 }
 
+// A start of `kind` that needs nothing else.
+Start startOf(StartKind kind) {
+    return Start{kind, "", {}, {}};
+}
+
 } // namespace
 
 Start parseCommandLine(const std::vector<std::string>& arguments) {
@@ -74,25 +79,25 @@ Start parseCommandLine(const std::vector<std::string>& arguments) {
         if (end != arguments.end()) {
             start.command.assign(end + 1, arguments.end());
             // Nothing to start is no launch.
-            return start.command.empty() ? Start{StartKind::Usage, "", {}, {}} : start;
+            return start.command.empty() ? startOf(StartKind::Usage) : start;
         }
         if (start.arguments.size() == 3) {
             start.path = start.arguments.back();
             start.arguments.pop_back();
         }
-        return start.arguments.size() == 2 ? start : Start{StartKind::Usage, "", {}, {}};
+        return start.arguments.size() == 2 ? start : startOf(StartKind::Usage);
     }
     if (arguments.size() > 1 || first.empty()) {
-        return Start{StartKind::Usage, "", {}, {}};
+        return startOf(StartKind::Usage);
     }
     if (first == "--help") {
-        return Start{StartKind::Help, "", {}, {}};
+        return startOf(StartKind::Help);
     }
     if (first == "--version") {
-        return Start{StartKind::Version, "", {}, {}};
+        return startOf(StartKind::Version);
     }
     if (first[0] == '-') {
-        return Start{StartKind::Usage, "", {}, {}};
+        return startOf(StartKind::Usage);
     }
     return Start{gamePathOf(first) != first ? StartKind::Backup : StartKind::Game, first, {}, {}};
 }

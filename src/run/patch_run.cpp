@@ -60,7 +60,7 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
         return closeRun();
     }
     if (!updated) {
-        loadOffsetBesideGame(location.path, location.fileName, &patchOffset);
+        loadOffsetBesideGame(location.path, &patchOffset);
     }
 
     std::string err;

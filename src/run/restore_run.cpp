@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "files/backup_copy.h"
 #include "files/backup_restore.h"
 #include "files/player_text.h"
 #include "run/patch_run.h"

@@ -99,7 +99,7 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
         return notPatched(err, out);
     }
     if (!updated) {
-        loadOffsetBesideGame(game, extractFileName(game, kPathSeparators), &offset, out);
+        loadOffsetBesideGame(game, &offset, out);
     }
     const AspectRatio record = reduceAspectRatio(size.width, size.height);
     const PatchValue value = patchValueOf(record.ratio);
