@@ -12,7 +12,7 @@ echo "imports: $(echo $imports)"
 status=0
 for dll in $imports; do
     case $dll in
-    kernel32.dll | msvcrt.dll | comdlg32.dll | user32.dll | advapi32.dll | api-ms-win-*) ;;
+    kernel32.dll | msvcrt.dll | comdlg32.dll | user32.dll | advapi32.dll | shell32.dll | api-ms-win-*) ;;
     *)
         echo "not a Windows DLL: $dll"
         status=1

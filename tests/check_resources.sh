@@ -9,7 +9,7 @@ for expected in 'activeCodePage xmlns=""http://schemas.microsoft.com/SMI/2019/Wi
     'longPathAware xmlns=""http://schemas.microsoft.com/SMI/2016/WindowsSettings"">true<' \
     'name=""Microsoft.Windows.Common-Controls"" version=""6.0.0.0""' '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' \
     '35138b9a-5d96-4fbd-8e2d-a2440225f93a' 'VERSIONINFO' "\"FileVersion\", \"$3\"" "\"ProductVersion\", \"$3\"" \
-    '"ProductName", "gorv-patcher"' '"OriginalFilename", "gorv-patcher.exe"'; do
+    '"ProductName", "gorv-patcher"' "\"OriginalFilename\", \"$(basename "$2")\""; do
     if ! grep -qF -- "$expected" <<<"$resources"; then
         echo "missing: $expected"
         status=1

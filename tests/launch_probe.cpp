@@ -1,11 +1,14 @@
 // A stand-in for a game that a launcher starts: writes down how it was
 // started (its arguments, one variable of its environment and its working
-// folder) to the file that GORV_PROBE_OUT names, and ends with the status
-// that GORV_PROBE_STATUS gives.
+// folder) to the file that GORV_PROBE_OUT names, stays for the
+// milliseconds that GORV_PROBE_WAIT gives, and ends with the status that
+// GORV_PROBE_STATUS gives.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 int main(int argc, char** argv) {
     const char* const out = std::getenv("GORV_PROBE_OUT");
@@ -20,5 +23,9 @@ int main(int argc, char** argv) {
     }
     record << "value=" << (value != nullptr ? value : "(unset)") << "\n";
     record << "folder=" << std::filesystem::current_path().u8string() << "\n";
+    record.close();
+    if (const char* const wait = std::getenv("GORV_PROBE_WAIT")) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(wait)));
+    }
     return status != nullptr ? std::atoi(status) : 0;
 }

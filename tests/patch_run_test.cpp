@@ -28,3 +28,35 @@ TEST(CommandLine, TellsABackupFromAGame) {
     EXPECT_EQ(parseCommandLine({".backup"}).kind, StartKind::Game);
     EXPECT_EQ(parseCommandLine({"gorv.exe"}).kind, StartKind::Game);
 }
+
+// Any "--" with a command after it is a launch, whatever stands before it
+// (the run says what was wrong there); only the forms that ask questions
+// may go to a terminal window.
+TEST(CommandLine, AnythingBeforeACommandIsALaunch) {
+    using Words = std::vector<std::string>;
+    const struct {
+        Words given;
+        StartKind kind;
+        Words before;
+        Words command;
+    } rows[] = {
+        {{"--screen=2560x1080"}, StartKind::Screen, {"--screen", "2560x1080"}, {}},
+        {{"--screen=2560x1080", "--", "game", "--"}, StartKind::Launch, {"--screen", "2560x1080"}, {"game", "--"}},
+        {{"--", "game"}, StartKind::Launch, {}, {"game"}},
+        {{"--help", "--", "game"}, StartKind::Launch, {"--help"}, {"game"}},
+        {{"2560x1080", "gorv.exe", "--", "game"}, StartKind::Launch, {"2560x1080", "gorv.exe"}, {"game"}},
+        {{"--screen", "2560x1080", "--"}, StartKind::Launch, {"--screen", "2560x1080"}, {}},
+        {{"--screen="}, StartKind::Screen, {"--screen", ""}, {}},
+        {{"--screen"}, StartKind::Usage, {}, {}},
+    };
+    for (const auto& row : rows) {
+        const Start start = parseCommandLine(row.given);
+        EXPECT_EQ(start.kind, row.kind) << row.given.front();
+        EXPECT_EQ(start.arguments, row.before) << row.given.front();
+        EXPECT_EQ(start.command, row.command) << row.given.front();
+        EXPECT_FALSE(asksInConsole(row.given)) << row.given.front();
+    }
+    for (const Words& asks : {Words{}, Words{"gorv.exe"}, Words{"/games/gorv.exe.backup"}}) {
+        EXPECT_TRUE(asksInConsole(asks));
+    }
+}

@@ -1,19 +1,18 @@
 #include "files/executable_locator.h"
 
-#include <cstdlib>
 #include <iostream>
 
 #include "files/console_question.h"
 #include "files/game_files.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
+#include "platform/process.h"
 #include "search/game_places.h"
 
 namespace {
 
 std::string homeFolder() {
-    const char* const home = std::getenv("HOME");
-    return home != nullptr ? home : "";
+    return environmentVariable("HOME");
 }
 
 // Where a store's launcher installed the game, when one did; else empty.

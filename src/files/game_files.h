@@ -17,3 +17,5 @@ constexpr std::int32_t kDefaultPatchOffset = 3906535; // 0x3B9BE7
 inline const std::string kUpdateFileName = "GorvPatcherUpdate.dat";
 // Appended to the executable's whole path to name its backup.
 inline const std::string kBackupSuffix = ".backup";
+// What a launch said, beside the game, for a player who saw no console.
+inline const std::string kLaunchLogName = "gorv-patcher.log";

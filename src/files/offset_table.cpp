@@ -170,7 +170,8 @@ bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream
 }
 
 bool loadOffsetBesideGame(const std::string& gamePath, std::int32_t* offset, std::ostream& out) {
-    const std::size_t separator = gamePath.find_last_of(kPathSeparators);
-    const std::string folder = separator == std::string::npos ? "" : gamePath.substr(0, separator + 1);
-    return !folder.empty() && loadOffsetTable(folder + kUpdateFileName, offset, out);
+    // A game with no folder in its path is in the working folder, whose
+    // file was read already.
+    const std::string beside = pathBeside(gamePath, kUpdateFileName);
+    return beside != kUpdateFileName && loadOffsetTable(beside, offset, out);
 }

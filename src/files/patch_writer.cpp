@@ -32,8 +32,7 @@ bool readPatchBytes(const std::string& path, std::int32_t offset, PatchValue* va
     if (!err->empty()) {
         return false;
     }
-    if (!seekTo(file.get(), offset, &reason) ||
-        !readSome(file.get(), reinterpret_cast<char*>(value->data()), value->size(), &count, &reason)) {
+    if (!readAt(file.get(), offset, reinterpret_cast<char*>(value->data()), value->size(), &count, &reason)) {
         *err = "could not read " + path + ": " + reason;
         return false;
     }

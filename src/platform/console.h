@@ -16,3 +16,8 @@ struct Utf8Console {
 /// which then closes as soon as the program ends (started by a double-click
 /// or a dropped file on Windows). False for a terminal or a pipe.
 bool isOnlyProgramInConsole();
+
+/// True for a program built without a console (Windows' GUI subsystem),
+/// whose standard streams lead nowhere a user looks unless its starter
+/// gave it some; false everywhere else.
+bool isWindowedProgram();

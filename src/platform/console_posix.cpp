@@ -10,3 +10,7 @@ bool isOnlyProgramInConsole() {
     // A terminal outlives the program; a desktop start opens one that waits.
     return false;
 }
+
+bool isWindowedProgram() {
+    return false;
+}

@@ -24,3 +24,11 @@ Utf8Console::~Utf8Console() {
         SetConsoleOutputCP(savedCodePage);
     }
 }
+
+bool isWindowedProgram() {
+    // The subsystem that the program was linked for, from its own header.
+    const auto* const image = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));
+    const auto* const dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const auto* const nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI;
+}

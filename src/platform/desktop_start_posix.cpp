@@ -1,5 +1,7 @@
 #include "platform/desktop_start.h"
 
+#include "platform/process.h"
+
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -118,12 +120,10 @@ TerminalStart restartInTerminalWindow(const char* marker, const std::vector<std:
         (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) || isSet(marker)) {
         return TerminalStart::NotNeeded;
     }
-    char self[PATH_MAX] = {};
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) {
+    *program = programPath();
+    if (program->empty()) {
         return TerminalStart::NotNeeded;
     }
-    *program = std::string(self, static_cast<std::size_t>(length));
     // The copy in the window must not start yet another window.
     ::setenv(marker, "1", 1);
     for (const Terminal& terminal : terminals()) {

@@ -1,9 +1,15 @@
 #include "platform/desktop_start.h"
 
+#include <windows.h>
+
+#include "platform/code_page_win32.h"
+
 // Windows opens a console window for a console program however it starts.
 
 TerminalStart restartInTerminalWindow(const char*, const std::vector<std::string>&, std::string*) {
     return TerminalStart::NotNeeded;
 }
 
-void showOnDesktop(const std::string&, const std::string&) {}
+void showOnDesktop(const std::string& title, const std::string& message) {
+    MessageBoxW(nullptr, toWide(message).c_str(), toWide(title).c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+}

@@ -6,13 +6,12 @@
 
 #include "platform/code_page_win32.h"
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
 namespace {
 
-// Windows' path limit is 260 characters; in UTF-8 (the manifest's code
-// page) a character takes up to four bytes.
+// Room for a path of Windows' usual limit, 260 characters, and more.
 constexpr std::size_t kPathBufferSize = 4 * MAX_PATH + 1;
 
 // The folder, or its nearest parent, that the dialog's own buffers of
@@ -33,24 +32,25 @@ bool haveFileDialog() {
 }
 
 bool chooseFileInDialog(const FileDialog& dialog, std::string* path, unsigned long* dialogError) {
-    std::vector<char> file(kPathBufferSize, '\0');
+    std::vector<wchar_t> file(kPathBufferSize, L'\0');
     // One filter: its name, its pattern, and an empty string to end the list.
-    const std::string filter = dialog.filterName + '\0' + dialog.filterPattern + '\0';
+    const std::wstring filter = toWide(dialog.filterName + '\0' + dialog.filterPattern + '\0');
+    const std::wstring title = toWide(dialog.title);
 
-    OPENFILENAMEA request{};
+    OPENFILENAMEW request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = nullptr;
     request.lpstrFilter = filter.c_str(); // the string's own closing zero ends the list
     request.lpstrFile = file.data();
     request.nMaxFile = static_cast<DWORD>(file.size());
-    request.lpstrTitle = dialog.title.c_str();
-    const std::string initialFolder = folderThatFits(dialog.initialFolder);
+    request.lpstrTitle = title.c_str();
+    const std::wstring initialFolder = toWide(folderThatFits(dialog.initialFolder));
     request.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     request.Flags = OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT;
 
-    if (GetOpenFileNameA(&request) != 0) {
+    if (GetOpenFileNameW(&request) != 0) {
         // Up to the first zero, and never past the buffer.
-        *path = std::string(file.data(), strnlen(file.data(), file.size()));
+        *path = fromWide(std::wstring(file.data(), wcsnlen(file.data(), file.size())));
         *dialogError = 0;
         return true;
     }

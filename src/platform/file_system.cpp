@@ -33,3 +33,8 @@ bool readSmallFile(const std::string& path, std::size_t limit, std::string* byte
     bytes->resize(std::min(bytes->size(), limit));
     return true;
 }
+
+std::string pathBeside(const std::string& path, const std::string& name) {
+    const std::size_t separator = path.find_last_of(kPathSeparators);
+    return separator == std::string::npos ? name : path.substr(0, separator + 1) + name;
+}

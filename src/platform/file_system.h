@@ -47,7 +47,7 @@ bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::s
 /// Creates a file for writing that must not exist yet; a link at its name
 /// is not followed. It gets the permission bits of `like` where the system
 /// and the file system have them; a file system that cannot set them
-/// (FAT, exFAT) is no failure.
+/// (FAT, exFAT) is no failure. With no `like`, a new file's usual bits.
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err);
 /// Closes the file and reports a failed flush or close.
 bool closeFile(File* file, std::string* err);
@@ -56,6 +56,10 @@ bool closeFile(File* file, std::string* err);
 bool readSome(std::FILE* file, char* buffer, std::size_t size, std::size_t* count, std::string* err);
 /// Writes all `size` bytes.
 bool writeAll(std::FILE* file, const char* data, std::size_t size, std::string* err);
+/// Reads up to `size` bytes at `position` in one call to the system, past
+/// the stream's buffer, which it leaves as it was; *count is what came.
+bool readAt(std::FILE* file, std::int64_t position, char* buffer, std::size_t size, std::size_t* count,
+            std::string* err);
 bool fileSize(std::FILE* file, std::int64_t* size, std::string* err);
 bool seekTo(std::FILE* file, std::int64_t position, std::string* err);
 /// Copies what is left of `source` to `target`, both opened by this module
@@ -97,6 +101,9 @@ bool isRegularFile(const std::string& path);
 /// Removes the file or link at `path` (never what a link points to); a
 /// path where nothing stands is no failure.
 bool removeFile(const std::string& path, std::string* err);
+/// Moves `from` over `to` in one step, as the system gets to writing it
+/// down: a file that a power cut may take back with no harm.
+bool renameOver(const std::string& from, const std::string& to, std::string* err);
 /// Moves `from` over `to` in one step and makes the move durable: `to` is
 /// either the old file or the whole new one, also after a power cut. Once
 /// the move is made the call succeeds: a folder that cannot be synced
@@ -113,6 +120,9 @@ extern const char* const kPathSeparators;
 /// followed: where a change of that file must be made, so that the links
 /// stay. `path` itself when nothing is there or the system cannot tell.
 std::string finalPath(const std::string& path);
+/// The file `name` in the folder of `path`, written as `path` writes its
+/// folder: the bare name for a bare `path`.
+std::string pathBeside(const std::string& path, const std::string& name);
 /// The folder that holds `path`, as a path of its own: "." for a bare
 /// name, the root itself for a file at the root.
 std::string folderOf(const std::string& path);

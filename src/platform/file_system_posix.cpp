@@ -173,10 +173,10 @@ bool createNewFile(const std::string& path, std::FILE* like, File* file, std::st
     if (!checkPath(path, err)) {
         return false;
     }
-    if (::fstat(::fileno(like), &status) != 0) {
+    if (like != nullptr && ::fstat(::fileno(like), &status) != 0) {
         return fail(err);
     }
-    const mode_t permissions = status.st_mode & 07777;
+    const mode_t permissions = like != nullptr ? status.st_mode & 07777 : 0666;
     Descriptor descriptor(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions));
     if (descriptor.value < 0) {
         return fail(err);
@@ -184,7 +184,7 @@ bool createNewFile(const std::string& path, std::FILE* like, File* file, std::st
     // The mode given to open is narrowed by the umask; the copy gets all of
     // it where the file system keeps permission bits at all (FAT and exFAT
     // refuse, as cp -p warns there and goes on).
-    if (::fchmod(descriptor.value, permissions) != 0 && errno != EPERM && !isUnsupported(errno)) {
+    if (like != nullptr && ::fchmod(descriptor.value, permissions) != 0 && errno != EPERM && !isUnsupported(errno)) {
         return fail(err);
     }
     return streamOn(&descriptor, "wb", file, err);
@@ -201,6 +201,16 @@ bool readSome(std::FILE* file, char* buffer, std::size_t size, std::size_t* coun
 
 bool writeAll(std::FILE* file, const char* data, std::size_t size, std::string* err) {
     return std::fwrite(data, 1, size, file) == size || fail(err);
+}
+
+bool readAt(std::FILE* file, std::int64_t position, char* buffer, std::size_t size, std::size_t* count,
+            std::string* err) {
+    const ssize_t read = ::pread(::fileno(file), buffer, size, static_cast<off_t>(position));
+    if (read < 0) {
+        return fail(err);
+    }
+    *count = static_cast<std::size_t>(read);
+    return true;
 }
 
 bool fileSize(std::FILE* file, std::int64_t* size, std::string* err) {
@@ -276,6 +286,10 @@ bool isRegularFile(const std::string& path) {
 
 bool removeFile(const std::string& path, std::string* err) {
     return checkPath(path, err) && (::unlink(path.c_str()) == 0 || errno == ENOENT || fail(err));
+}
+
+bool renameOver(const std::string& from, const std::string& to, std::string* err) {
+    return checkPath(from, err) && checkPath(to, err) && (std::rename(from.c_str(), to.c_str()) == 0 || fail(err));
 }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {

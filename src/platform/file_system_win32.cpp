@@ -242,6 +242,20 @@ bool writeAll(std::FILE* file, const char* data, std::size_t size, std::string* 
     return std::fwrite(data, 1, size, file) == size || failFromRuntime(err);
 }
 
+bool readAt(std::FILE* file, std::int64_t position, char* buffer, std::size_t size, std::size_t* count,
+            std::string* err) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(position) & 0xFFFFFFFFU);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(position) >> 32U);
+    DWORD read = 0;
+    if (ReadFile(handleOf(file), buffer, static_cast<DWORD>(size), &read, &at) == 0 &&
+        GetLastError() != ERROR_HANDLE_EOF) {
+        return failWith(GetLastError(), err);
+    }
+    *count = read;
+    return true;
+}
+
 bool fileSize(std::FILE* file, std::int64_t* size, std::string* err) {
     LARGE_INTEGER length{};
     if (GetFileSizeEx(handleOf(file), &length) == 0) {
@@ -319,6 +333,12 @@ bool removeFile(const std::string& path, std::string* err) {
     }
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || failWith(error, err);
+}
+
+bool renameOver(const std::string& from, const std::string& to, std::string* err) {
+    return checkPath(from, err) && checkPath(to, err) &&
+           (MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0 ||
+            failWith(GetLastError(), err));
 }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {

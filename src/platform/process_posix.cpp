@@ -3,7 +3,26 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+
+#include "platform/standard_streams.h"
+
+std::vector<std::string> programArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+std::string programPath() {
+    char self[PATH_MAX] = {};
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    return length > 0 ? std::string(self, static_cast<std::size_t>(length)) : "";
+}
+
+std::string environmentVariable(const char* name) {
+    const char* const value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
 
 bool runInPlace(const std::vector<std::string>& command, int* status, std::string* err) {
     *status = 0;
@@ -18,7 +37,12 @@ bool runInPlace(const std::vector<std::string>& command, int* status, std::strin
     arguments.push_back(nullptr);
     // Every file of the tool is closed by now, and opened close-on-exec
     // where it is opened by descriptor: the program inherits none of them.
+    // It meets a pipe without a reader as its launcher meant it to.
+    restoreBrokenPipeHandling();
     ::execvp(arguments[0], arguments.data());
-    *err = std::strerror(errno);
+    const int error = errno;
+    // Back to this program's own handling, for the message that follows.
+    guardStandardStreams();
+    *err = std::strerror(error);
     return false;
 }

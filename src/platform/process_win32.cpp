@@ -2,7 +2,51 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <memory>
+
 #include "platform/code_page_win32.h"
+
+std::vector<std::string> programArguments(int, char**) {
+    // The C runtime's argv is in the ANSI code page, which cannot hold every
+    // name a folder may have: the UTF-16 command line can.
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> words(CommandLineToArgvW(GetCommandLineW(), &count),
+                                                              &LocalFree);
+    std::vector<std::string> arguments;
+    for (int i = 1; words != nullptr && i < count; ++i) {
+        arguments.push_back(fromWide(words.get()[i]));
+    }
+    return arguments;
+}
+
+std::string programPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return "";
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return fromWide(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string environmentVariable(const char* name) {
+    const std::wstring wideName = toWide(name);
+    const DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (size == 0) {
+        return "";
+    }
+    std::wstring value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), &value[0], size);
+    value.resize(length < size ? length : 0);
+    return fromWide(value);
+}
 
 bool runInPlace(const std::vector<std::string>& command, int* status, std::string* err) {
     *status = 0;
@@ -24,8 +68,12 @@ bool runInPlace(const std::vector<std::string>& command, int* status, std::strin
             SetHandleInformation(stream, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
         }
     }
+    // Started without a console window (the windowed build, from a
+    // launcher), a console program would get one of its own: the game's
+    // stand-ins and tools run without, as this program does.
+    const DWORD flags = GetConsoleWindow() == nullptr ? CREATE_NO_WINDOW : 0;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process) == 0) {
+    if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup, &process) == 0) {
         *err = windowsMessage(GetLastError());
         return false;
     }

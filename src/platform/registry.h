@@ -11,7 +11,7 @@ enum class RegistryRoot {
 };
 
 /// The text of the value `name` of the key `key` ("Software\\Valve\\Steam")
-/// under `root`, in the program's code page. False when the system has no
+/// under `root`, in UTF-8. False when the system has no
 /// registry, or the key or the value is missing, or the value is no text.
 bool readRegistryText(RegistryRoot root, const std::string& key, const std::string& name, std::string* text);
 

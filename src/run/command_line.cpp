@@ -1,13 +1,16 @@
 #include "run/command_line.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "files/backup_copy.h"
 #include "files/executable_locator.h"
 #include "files/game_files.h"
 #include "files/player_text.h"
 #include "platform/console.h"
+#include "platform/desktop_start.h"
 #include "platform/file_system.h"
+#include "platform/process.h"
 #include "run/patch_run.h"
 #include "run/restore_run.h"
 #include "run/unattended_run.h"
@@ -43,6 +46,10 @@ void printHelp(std::ostream& out) {
         << "game's folder.\n";
 }
 
+void printVersion(std::ostream& out) {
+    out << "gorv-patcher " << GORV_VERSION << "\n";
+}
+
 // Only the game: another file would be backed up in full and then refused,
 // so it is refused before anything is read or written.
 bool isGameArgument(const std::string& path, std::ostream& err) {
@@ -58,6 +65,29 @@ bool isGameArgument(const std::string& path, std::ostream& err) {
     return true;
 }
 
+const std::string kScreenOption = "--screen";
+
+// The windowed build (for Windows launchers) started by hand: it has no
+// console to ask in, so a message box says what it is for.
+int tellLauncherUse(StartKind kind, std::ostream& out) {
+    std::ostringstream text;
+    if (kind == StartKind::Help) {
+        printHelp(text);
+    } else if (kind == StartKind::Version) {
+        printVersion(text);
+    } else {
+        const std::string self = programPath();
+        const std::string name = extractFileName(self, kPathSeparators);
+        text << name << " is for launch options: it sets the game to your screen before every start, "
+             << "without a window. To patch the game now, start gorv-patcher.exe.\n\n"
+             << "As a launch option (in Steam, the game's Properties, Launch Options), with your screen's "
+             << "width and height:\n\n\"" << self << "\" --screen 2560x1080 -- %command%\n";
+    }
+    out << text.str();
+    showOnDesktop("gorv-patcher", text.str());
+    return kind == StartKind::Help || kind == StartKind::Version ? 0 : 2;
+}
+
 // A start of `kind` that needs nothing else.
 Start startOf(StartKind kind) {
     return Start{kind, "", {}, {}};
@@ -65,22 +95,25 @@ Start startOf(StartKind kind) {
 
 } // namespace
 
-Start parseCommandLine(const std::vector<std::string>& arguments) {
+Start parseCommandLine(const std::vector<std::string>& given) {
+    // "--screen=WIDTHxHEIGHT" is "--screen WIDTHxHEIGHT".
+    std::vector<std::string> arguments = given;
+    if (!arguments.empty() && arguments.front().rfind(kScreenOption + "=", 0) == 0) {
+        arguments.insert(arguments.begin() + 1, arguments.front().substr(kScreenOption.size() + 1));
+        arguments.front() = kScreenOption;
+    }
+    // A launcher's option: the command after "--" runs whatever stands before.
+    const auto end = std::find(arguments.begin(), arguments.end(), "--");
+    if (end != arguments.end()) {
+        return Start{StartKind::Launch, "", std::vector<std::string>(arguments.begin(), end),
+                     std::vector<std::string>(end + 1, arguments.end())};
+    }
     if (arguments.empty()) {
         return Start{};
     }
     const std::string& first = arguments.front();
-    if (first == "--screen") {
-        const auto end = std::find(arguments.begin(), arguments.end(), "--");
-        Start start{end == arguments.end() ? StartKind::Screen : StartKind::Launch,
-                    "",
-                    std::vector<std::string>(arguments.begin(), end),
-                    {}};
-        if (end != arguments.end()) {
-            start.command.assign(end + 1, arguments.end());
-            // Nothing to start is no launch.
-            return start.command.empty() ? startOf(StartKind::Usage) : start;
-        }
+    if (first == kScreenOption) {
+        Start start{StartKind::Screen, "", arguments, {}};
         if (start.arguments.size() == 3) {
             start.path = start.arguments.back();
             start.arguments.pop_back();
@@ -102,13 +135,21 @@ Start parseCommandLine(const std::vector<std::string>& arguments) {
     return Start{gamePathOf(first) != first ? StartKind::Backup : StartKind::Game, first, {}, {}};
 }
 
+bool asksInConsole(const std::vector<std::string>& arguments) {
+    const StartKind kind = parseCommandLine(arguments).kind;
+    return kind == StartKind::Dialogue || kind == StartKind::Game || kind == StartKind::Backup;
+}
+
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const Start start = parseCommandLine(arguments);
+    if (isWindowedProgram() && start.kind != StartKind::Screen && start.kind != StartKind::Launch) {
+        return tellLauncherUse(start.kind, out);
+    }
     switch (start.kind) {
     case StartKind::Dialogue: return runPatcher();
     case StartKind::Backup: return runRestore(start.path);
     case StartKind::Help: printHelp(out); return 0;
-    case StartKind::Version: out << "gorv-patcher " << GORV_VERSION << "\n"; return 0;
+    case StartKind::Version: printVersion(out); return 0;
     case StartKind::Game:
         if (isGameArgument(start.path, err)) {
             return runPatcherOn(start.path);
@@ -126,7 +167,13 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         err << kUsage;
         return 2;
     }
-    case StartKind::Launch: return runLaunch(start.arguments, start.command);
+    case StartKind::Launch:
+        if (!start.command.empty()) {
+            return runLaunch(start.arguments, start.command);
+        }
+        // A launch never waits: nobody may be there to press Enter.
+        err << kUsage;
+        return 2;
     case StartKind::Usage: break;
     }
     err << kUsage;

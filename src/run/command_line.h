@@ -14,22 +14,29 @@ enum class StartKind {
     Help,     // --help
     Version,  // --version
     Screen,   // --screen WIDTHxHEIGHT [GAME]: patch without a question
-    Launch,   // --screen WIDTHxHEIGHT -- COMMAND...: patch, then start the game
+    Launch,   // ... -- COMMAND...: patch when "--screen WIDTHxHEIGHT" came first, then start the game
     Usage,    // anything else: an unknown option, or more than one argument
 };
 
 struct Start {
     StartKind kind = StartKind::Dialogue;
     std::string path;                   // the game or backup; for Screen, the game or empty
-    std::vector<std::string> arguments; // Screen, Launch: the words before the command
+    std::vector<std::string> arguments; // Screen, Launch: the words before the command ("--screen=" split)
     std::vector<std::string> command;   // Launch: COMMAND and its arguments
 };
 
 /// What the arguments (the program's name not among them) ask for.
 Start parseCommandLine(const std::vector<std::string>& arguments);
 
+/// Whether the arguments start a run that talks with a player on the
+/// console (the dialogue, a dropped game or backup), which needs a window
+/// when it was started from a desktop; a launcher's run never does.
+bool asksInConsole(const std::vector<std::string>& arguments);
+
 /// Runs what the arguments ask for and returns the exit status: 0 when it
 /// was done, 1 when a restore or a patch without questions was refused, 2
-/// for a usage error (told on `err`); for a launch, the command's.
+/// for a usage error (told on `err`); for a launch, the command's. The
+/// windowed build only patches and launches; started otherwise, a message
+/// box says what it is for.
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out = std::cout,
                    std::ostream& err = std::cerr);

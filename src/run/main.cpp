@@ -7,13 +7,22 @@
 #include "platform/console.h"
 #include "platform/desktop_start.h"
 #include "platform/file_system.h"
+#include "platform/process.h"
+#include "platform/standard_streams.h"
 #include "run/command_line.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    // Double-clicked on a Linux desktop, the dialogue needs a window to run in.
+    // First of all: a standard stream that was closed must not become one
+    // of the tool's files, and a reader that has gone must not end the run.
+    guardStandardStreams();
+    const std::vector<std::string> arguments = programArguments(argc, argv);
+    // Double-clicked on a Linux desktop, the dialogue needs a window to run
+    // in; a launcher's run (Steam starts games with no terminal) never does.
     std::string program;
-    switch (restartInTerminalWindow("GORV_PATCHER_IN_TERMINAL", arguments, &program)) {
+    const TerminalStart terminal = asksInConsole(arguments)
+                                       ? restartInTerminalWindow("GORV_PATCHER_IN_TERMINAL", arguments, &program)
+                                       : TerminalStart::NotNeeded;
+    switch (terminal) {
     case TerminalStart::Started: return 0;
     case TerminalStart::Failed: {
         const std::string name = printable(extractFileName(program, kPathSeparators));

@@ -9,6 +9,9 @@
 #include "files/offset_table.h"
 #include "files/patch_writer.h"
 #include "files/player_text.h"
+#include "files/text_file.h"
+#include "platform/console.h"
+#include "platform/desktop_start.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "ratio/aspect_ratio.h"
@@ -60,6 +63,20 @@ bool findTheGame(std::string* gamePath, std::string* err) {
     }
     *err += "\nName the game: gorv-patcher --screen WIDTHxHEIGHT PATH/" + kExecutableName;
     return false;
+}
+
+// Why the words before a launch's "--" are not "--screen WIDTHxHEIGHT";
+// empty when they are.
+std::string screenWordsFault(const std::vector<std::string>& words) {
+    if (words.size() == 2 && words[0] == "--screen") {
+        return "";
+    }
+    std::string given;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        given += (i == 0 ? "" : " ") + words[i];
+    }
+    return "--screen WIDTHxHEIGHT should stand before --, not " +
+           (words.empty() ? std::string("nothing") : printable(given, kMaxQuotedAnswer));
 }
 
 int notPatched(const std::string& reason, std::ostream& out) {
@@ -136,6 +153,11 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
 }
 
 int runLaunch(const std::vector<std::string>& screenArguments, const std::vector<std::string>& command) {
+    // Every line goes to standard error, among the game's own, and into the
+    // log beside the game: from a launcher or in Game Mode, standard error
+    // leads nowhere a player looks.
+    std::ostringstream said;
+    std::string logPath = kLaunchLogName;
     {
         // Every file of the patch is closed before the command runs.
         std::string game;
@@ -148,22 +170,32 @@ int runLaunch(const std::vector<std::string>& screenArguments, const std::vector
         if (game.empty() && isRegularFile(kExecutableName)) {
             game = kExecutableName;
         }
+        logPath = pathBeside(game, kLaunchLogName);
         ScreenSize size;
-        std::string err = "usage: gorv-patcher --screen WIDTHxHEIGHT -- COMMAND [ARGUMENT...]";
-        if (screenArguments.size() != 2 || !parseScreenSize(screenArguments[1], &size, &err)) {
-            std::cerr << kSelf << err << "; the game starts without a patch" << std::endl;
+        std::string err = screenWordsFault(screenArguments);
+        if (!err.empty() || !parseScreenSize(screenArguments[1], &size, &err)) {
+            said << kSelf << err << "; the game starts without a patch" << std::endl;
         } else if (game.empty()) {
-            std::cerr << kSelf << "no " << kExecutableName
-                      << " in the command or in this folder; the game starts without a patch" << std::endl;
+            said << kSelf << "no " << kExecutableName
+                 << " in the command or in this folder; the game starts without a patch" << std::endl;
         } else {
-            patchUnattended(size, game, std::cerr);
+            patchUnattended(size, game, said);
         }
     }
+    std::string ignored;
+    std::cerr << said.str() << std::flush;
+    replaceWithText(logPath, said.str(), &ignored);
     int status = 0;
     std::string err;
     if (!runInPlace(command, &status, &err)) {
-        std::cerr << kSelf << "could not start " << printable(command.front(), kMaxQuotedAnswer) << ": " << err
-                  << std::endl;
+        const std::string line = "could not start " + printable(command.front(), kMaxQuotedAnswer) + ": " + err;
+        said << kSelf << line << std::endl;
+        std::cerr << kSelf << line << std::endl;
+        replaceWithText(logPath, said.str(), &ignored);
+        // The windowed build has no console to say it on.
+        if (isWindowedProgram()) {
+            showOnDesktop("gorv-patcher", line);
+        }
         return 127;
     }
     return status;

@@ -32,8 +32,10 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
 
 /// `screenArguments` (--screen WIDTHxHEIGHT), then `command`: patches the
 /// game that the command names (its first word whose file name is
-/// gorv.exe), else gorv.exe in the working folder, as patchUnattended does
-/// with its lines on standard error, and then runs the command in this
-/// program's place whatever came of the patch. Returns the command's exit
-/// status where it is waited for, and 127 when it could not be started.
+/// gorv.exe), else gorv.exe in the working folder, as patchUnattended does,
+/// with its lines on standard error and in the log beside the game; and
+/// then runs the command in this program's place, whatever came of the
+/// patch and whatever stood before "--" (what was wrong is said). Returns
+/// the command's exit status where it is waited for, and 127 when it could
+/// not be started.
 int runLaunch(const std::vector<std::string>& screenArguments, const std::vector<std::string>& command);

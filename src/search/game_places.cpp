@@ -1,10 +1,10 @@
 #include "search/game_places.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 
 #include "platform/file_system.h"
+#include "platform/process.h"
 #include "search/epic_manifests.h"
 #include "search/folders.h"
 #include "search/gog_galaxy.h"
@@ -120,8 +120,7 @@ fs::path firstRecordedGame(const std::string& fileName) {
     }
     std::vector<fs::path> installs = gogGalaxyFolders();
     // Where Windows keeps data for all users, C:\ProgramData.
-    const char* const programData = std::getenv("ProgramData");
-    const fs::path epic = recordedFolder(programData != nullptr ? programData : "");
+    const fs::path epic = recordedFolder(environmentVariable("ProgramData"));
     if (!epic.empty()) {
         const std::vector<fs::path> epicGames = epicInstallFolders(epic);
         installs.insert(installs.end(), epicGames.begin(), epicGames.end());

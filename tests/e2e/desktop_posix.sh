@@ -78,6 +78,20 @@ my-term;xterm;;xterm|-e|@|
 ;messages;;
 EOF_ROWS
 
+# Steam (Game Mode on the Deck too) starts a launch option as a desktop
+# does, with konsole there: the game runs in the tool's place all the same,
+# patched, with its own exit status, and no terminal starts.
+new_case game-mode
+make_game gorv.exe
+printf '\x26\xb4\x17\x40' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
+rm -f "$work/called"
+status=0
+(DISPLAY=:99 PATH="$stand_ins/konsole" exec "$patcher" --screen 1920x1080 -- /bin/sh -c 'echo ran >started; exit 7' \
+    </dev/null >"$output" 2>&1) || status=$?
+checks=$((checks + 1))
+[ "$status" = 7 ] && [ -e started ] && [ ! -e "$work/called" ] || fail "exit status $status, terminal [$(cat "$work/called" 2>/dev/null)]"
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
 # The program's own path is quoted as every other text is: a control
 # character shows as an escape, and markup reaches the screen as text.
 new_case odd-folder

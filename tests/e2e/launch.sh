@@ -16,13 +16,16 @@ export GORV_PROBE_OUT="$work/probe" GORV_PROBE_VALUE="kept as it was" GORV_PROBE
 readonly hard=(--verb=waitforexitandrun -- /steam/proton waitforexitandrun "two words" "" 'a"quote' 'trailing\'
     'back\\"slash' $'tab\there')
 
-# The tool's lines (on standard error) are EXPECTED, and the probe ran in
-# the case's folder with exactly ARGUMENTS.
+# The tool's lines (on standard error, and in the log beside the game,
+# which is in the case's folder) are EXPECTED, and the probe ran in the
+# case's folder with exactly ARGUMENTS.
 expect_launch() { # EXPECTED ARGUMENT...
     local expected=$1 recorded
     shift
     checks=$((checks + 1))
     [ "$(tr -d '\r' <"$output.err")" = "$expected" ] || fail "told [$(cat "$output.err")], expected [$expected]"
+    checks=$((checks + 1))
+    [ "$(tr -d '\r' <"$folder/gorv-patcher.log")" = "$expected" ] || fail "logged [$(cat "$folder/gorv-patcher.log")]"
     recorded=$(
         [ $# -eq 0 ] || printf '[%s]\n' "$@"
         printf 'value=%s\nfolder=%s' "$GORV_PROBE_VALUE" "$(native_path "$folder")"
@@ -84,7 +87,52 @@ expected_status=127
 arguments=(--screen 2560x1080 -- "$(native_path "$folder/no-such-game")")
 run_patcher ''
 checks=$((checks + 1))
-grep -qF "gorv-patcher: could not start $(native_path "$folder/no-such-game"): " "$output.err" || fail "told [$(cat "$output.err")]"
+grep -qF "gorv-patcher: could not start $(native_path "$folder/no-such-game"): " "$output.err" gorv-patcher.log ||
+    fail "told [$(cat "$output.err")]"
+
+# Whatever stands before "--", the command runs with its status; what was
+# wrong is said in one line, and nothing is patched.
+new_case spellings
+make_game gorv.exe
+expected_status=7
+while IFS=';' read -r words said; do
+    read -ra before <<<"$words"
+    arguments=("${before[@]}" -- "$probe" here)
+    run_patcher ''
+    expect_launch "gorv-patcher: --screen WIDTHxHEIGHT should stand before --, not $said; the game starts without a patch" here
+    expect_same gorv.exe "$work/game.template"
+done <<'EOF_ROWS'
+;nothing
+2560x1080;2560x1080
+--scren 2560x1080;--scren 2560x1080
+--help;--help
+--screen 2560x1080 gorv.exe;--screen 2560x1080 gorv.exe
+--screen;--screen
+EOF_ROWS
+arguments=(--screen=2560x1080 -- "$probe" here)
+run_patcher ''
+expect_launch "gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup" here
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+
+# The log is the tool's own file: a link of that name is replaced, never
+# written through, and a folder of that name stays and costs nothing.
+new_case log
+make_game gorv.exe
+echo "the player's notes" >notes.txt
+ln -s notes.txt gorv-patcher.log
+arguments=(--screen 2560x1080 -- "$probe")
+expected_status=7
+run_patcher ''
+expect_launch "gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup"
+checks=$((checks + 1))
+[ ! -L gorv-patcher.log ] && [ "$(cat notes.txt)" = "the player's notes" ] || fail "the log was written through its link"
+rm gorv-patcher.log
+mkdir gorv-patcher.log
+run_patcher ''
+checks=$((checks + 1))
+[ -d gorv-patcher.log ] && [ -z "$(ls -A gorv-patcher.log)" ] && [ "$(tr -d '\r' <"$output.err")" = "gorv-patcher: gorv.exe is already set to 16:6.75 (2.37037)" ] ||
+    fail "with a folder in the log's place: told [$(cat "$output.err")]"
+expect_files gorv.exe gorv.exe.backup notes.txt gorv-patcher.log
 
 # Without a command: the game in the working folder, patched once; "--"
 # with nothing after it is no launch.
@@ -100,6 +148,40 @@ expected_status=2
 arguments=(--screen 2560x1080 --)
 run_patcher ''
 expect_output ''
+
+if ((${#emulator[@]} == 0)); then
+    # No state of the standard streams reaches the game or stops it: each
+    # one closed, in both forms, and standard error a pipe whose reader has
+    # gone (with SIGPIPE as a launcher leaves it, at its default).
+    new_case streams
+    for form in launch screen; do
+        for stream in 0 1 2; do
+            make_game gorv.exe
+            rm -f gorv.exe.backup "$work/probe"
+            words=(--screen 2560x1080 gorv.exe) expected=0
+            [ "$form" = screen ] || words=(--screen 2560x1080 -- "$probe" gorv.exe) expected=7
+            status=0
+            case $stream in
+            0) "$patcher" "${words[@]}" <&- >/dev/null 2>&1 ;;
+            1) "$patcher" "${words[@]}" >&- 2>/dev/null ;;
+            2) "$patcher" "${words[@]}" 2>&- >/dev/null ;;
+            esac || status=$?
+            expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+            expect_same gorv.exe.backup "$work/game.template"
+            checks=$((checks + 1))
+            [ "$status" = "$expected" ] && { [ "$form" = screen ] || [ -e "$work/probe" ]; } ||
+                fail "$form with $stream closed: status $status"
+        done
+    done
+    make_game gorv.exe
+    rm -f gorv.exe.backup
+    status=0
+    perl -e 'pipe(my $r, my $w) or die; close $r; open(STDERR, ">&", $w) or die; $SIG{PIPE} = "DEFAULT"; exec @ARGV' \
+        "$patcher" --screen 2560x1080 -- "$probe" gorv.exe || status=$?
+    checks=$((checks + 1))
+    [ "$status" = 7 ] && [ -e "$work/probe" ] || fail "with a broken pipe for standard error: status $status"
+    expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+fi
 
 # Elsewhere on Linux, the search's one find is taken; with two, nobody is
 # there to choose, so they are named and nothing is written.

@@ -1,0 +1,109 @@
+# A Windows launcher (Steam, a store's client: a program without a
+# console) runs the game through gorv-patcherw.exe, on a virtual screen
+# under Wine: no window shows, the game gets no console, its exit code
+# reaches the launcher and the log is beside the game. And a build whose
+# manifest lacks the UTF-8 code page (Windows before 10 version 1903
+# ignores it) patches under a folder that the ANSI code page cannot name.
+# Called as: bash launcher_wine.sh PATCHERW LAUNCHER PROBE PATCHER_ANSI EMULATOR...
+set -u
+launcher=$(realpath "$2")
+probe=$(realpath "$3")
+ansi=$(realpath "$4")
+set -- "$1" "${@:5}"
+source "$(dirname "$0")/lib.sh"
+patcherw=$patcher
+
+start_virtual_screen
+# The prefix's windows go to this screen: a server of its own, left behind by none.
+wineserver -k 2>/dev/null
+trap 'wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+"${emulator[@]}" wineboot --init >/dev/null 2>&1
+
+# The game as it ships: its own 16:9 at the offset.
+printf '\x39\x8e\xe3\x3f' | dd of="$work/game.template" bs=1 seek="$default_offset" conv=notrunc status=none
+readonly bytes_21_9="26 b4 17 40"
+export GORV_PROBE_OUT="$work/probe" GORV_PROBE_STATUS=7 GORV_PROBE_VALUE=set
+probe=$(native_path "$probe")
+patcherw=$(native_path "$patcherw")
+
+visible_windows() { xdotool search --onlyvisible --name . 2>/dev/null; }
+# The launcher starts COMMAND_LINE in the background ($pid).
+launch() { # COMMAND_LINE
+    rm -f "$work/status" "$work/probe"
+    GORV_LAUNCH_COMMAND=$1 GORV_LAUNCH_STATUS=$(native_path "$work/status") "${emulator[@]}" "$launcher" &
+    pid=$!
+}
+# Waits for the launcher: the exit code it got is EXPECTED.
+expect_launcher_got() { # EXPECTED
+    wait "$pid"
+    checks=$((checks + 1))
+    [ "$(tr -d '\r\n' <"$work/status" 2>/dev/null)" = "$1" ] || fail "the launcher got [$(cat "$work/status" 2>/dev/null)]"
+}
+# Closes the message box titled gorv-patcher, which must show.
+close_message() {
+    local window
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^gorv-patcher$' | head -1)
+    checks=$((checks + 1))
+    [ -n "$window" ] || { fail "no message box showed"; return; }
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    sleep 0.5
+    xdotool key Return
+}
+
+new_case launch
+make_game gorv.exe
+game=$(native_path "$folder/gorv.exe")
+GORV_PROBE_WAIT=4000 launch "\"$patcherw\" --screen 2560x1080 -- \"$probe\" \"$game\""
+# While the game runs, nothing of the tool or the game shows.
+for _ in $(seq 30); do [ -e "$work/probe" ] && break; sleep 0.2; done
+sleep 1
+checks=$((checks + 1))
+[ -e "$work/probe" ] && [ -z "$(visible_windows)" ] || fail "the game did not run, or a window showed while it ran"
+expect_launcher_got 7
+expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+expect_same gorv.exe.backup "$work/game.template"
+checks=$((checks + 1))
+[ "$(tr -d '\r' <gorv-patcher.log)" = "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" ] ||
+    fail "logged [$(cat gorv-patcher.log)]"
+
+# A command that cannot start: one message box gives the reason, and the
+# launcher gets 127.
+launch "\"$patcherw\" --screen 2560x1080 -- \"$(native_path "$folder/no-such-game.exe")\""
+close_message
+expect_launcher_got 127
+checks=$((checks + 1))
+grep -qF "could not start $(native_path "$folder/no-such-game.exe"): " gorv-patcher.log || fail "logged [$(cat gorv-patcher.log)]"
+
+# Double-clicked, it says what it is for, in a message box.
+new_case double-click
+("${emulator[@]}" "$patcher" >"$output" 2>&1) &
+pid=$!
+close_message
+status=0
+wait "$pid" || status=$?
+checks=$((checks + 1))
+[ "$status" = 2 ] && grep -qF "gorv-patcherw.exe is for launch options" "$output" &&
+    grep -qF "\"$patcherw\" --screen 2560x1080 -- %command%" "$output" || fail "status $status, told [$(cat "$output")]"
+
+# Without the UTF-8 code page, under a folder in Cyrillic letters: a launch,
+# and a game dropped onto the program.
+new_case ansi
+patcher=$ansi
+make_game Игры/gorv.exe
+game=$(native_path "$folder/Игры/gorv.exe")
+arguments=(--screen 2560x1080 -- "$probe" "$game")
+expected_status=7
+run_patcher ''
+expect_patched Игры/gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+checks=$((checks + 1))
+[ "$(tr -d '\r' <Игры/gorv-patcher.log)" = "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" ] ||
+    fail "logged [$(cat Игры/gorv-patcher.log)], told [$(cat "$output.err")]"
+make_game Игры/gorv.exe
+rm Игры/gorv.exe.backup
+arguments=("$game")
+expected_status=0
+run_patcher "$answers_16_9"
+expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"
+expect_patched Игры/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
+finish
