@@ -39,6 +39,8 @@ void printHelp(std::ostream& out) {
         << "    folder), then runs COMMAND, always: as a launch option, the patch survives\n"
         << "    every game update. In Steam, the game's Properties, Launch Options:\n"
         << "        /path/to/gorv-patcher --screen 2560x1080 -- %command%\n"
+        << "    What it did is also written to gorv-patcher.log beside the game. On\n"
+        << "    Windows, gorv-patcherw.exe does the same without a console window.\n"
         << "--help, --version\n"
         << "    this text, the version\n\n"
         << "A file " << kUpdateFileName << " moves the position that is patched: its first line,\n"
