@@ -49,6 +49,12 @@ bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::s
 /// and the file system have them; a file system that cannot set them
 /// (FAT, exFAT) is no failure. With no `like`, a new file's usual bits.
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err);
+/// Opens the existing regular file at `path` for writing over it in place,
+/// never through a link, and only where the file has no other name (a hard
+/// link); false, with the reason, for anything else at `path`.
+bool openSoleFileForWriting(const std::string& path, File* file, std::string* err);
+/// Flushes the stream and cuts the file to `size` bytes.
+bool cutFile(std::FILE* file, std::int64_t size, std::string* err);
 /// Closes the file and reports a failed flush or close.
 bool closeFile(File* file, std::string* err);
 

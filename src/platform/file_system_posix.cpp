@@ -190,6 +190,31 @@ bool createNewFile(const std::string& path, std::FILE* like, File* file, std::st
     return streamOn(&descriptor, "wb", file, err);
 }
 
+bool openSoleFileForWriting(const std::string& path, File* file, std::string* err) {
+    if (!checkPath(path, err)) {
+        return false;
+    }
+    // Non-blocking, so that opening a pipe does not wait for a reader.
+    Descriptor descriptor(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (descriptor.value < 0 || ::fstat(descriptor.value, &status) != 0) {
+        return fail(err);
+    }
+    if (!S_ISREG(status.st_mode) || status.st_nlink != 1) {
+        *err = S_ISREG(status.st_mode) ? "The file has another name" : "Not a regular file";
+        return false;
+    }
+    const int flags = ::fcntl(descriptor.value, F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor.value, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return fail(err);
+    }
+    return streamOn(&descriptor, "wb", file, err);
+}
+
+bool cutFile(std::FILE* file, std::int64_t size, std::string* err) {
+    return (std::fflush(file) == 0 && ::ftruncate(::fileno(file), static_cast<off_t>(size)) == 0) || fail(err);
+}
+
 bool closeFile(File* file, std::string* err) {
     return std::fclose(file->release()) == 0 || fail(err);
 }
