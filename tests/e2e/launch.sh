@@ -114,8 +114,9 @@ run_patcher ''
 expect_launch "gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup" here
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
 
-# The log is the tool's own file: a link of that name is replaced, never
-# written through, and a folder of that name stays and costs nothing.
+# The log is the tool's own file: a link of that name, or another name of
+# a file, is replaced, never written through, and a folder of that name
+# stays and costs nothing.
 new_case log
 make_game gorv.exe
 echo "the player's notes" >notes.txt
@@ -126,6 +127,11 @@ run_patcher ''
 expect_launch "gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup"
 checks=$((checks + 1))
 [ ! -L gorv-patcher.log ] && [ "$(cat notes.txt)" = "the player's notes" ] || fail "the log was written through its link"
+rm gorv-patcher.log
+ln notes.txt gorv-patcher.log
+run_patcher ''
+checks=$((checks + 1))
+[ "$(cat notes.txt)" = "the player's notes" ] && [ "$(stat -c %h notes.txt)" = 1 ] || fail "the log was written into another name of a file"
 rm gorv-patcher.log
 mkdir gorv-patcher.log
 run_patcher ''
