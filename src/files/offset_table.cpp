@@ -140,7 +140,7 @@ std::string decodeUpdateText(const std::string& bytes) {
     return bytes;
 }
 
-bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out) {
+UpdateFile loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out) {
     std::string bytes;
     bool whole = false;
     std::string reason;
@@ -149,10 +149,10 @@ bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream
         // updated game: the player is told that its offset is not used.
         std::string ignored;
         if (entryAt(path, &ignored) == Entry::Missing) {
-            return false;
+            return UpdateFile::Missing;
         }
-        out << "\nBuilt-in offset used: could not read " << printable(path) << ": " << printable(reason) << "\n";
-        return true;
+        out << "\nNot used: could not read " << printable(path) << ": " << printable(reason) << "\n";
+        return UpdateFile::Unreadable;
     }
     const std::string text = decodeUpdateText(bytes);
     std::istringstream lines(text);
@@ -163,15 +163,19 @@ bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream
         // Zero or below would land on the executable's header or nowhere.
         const std::string line = text.substr(0, text.find_first_of("\r\n"));
         out << "Ignored offset \"" << printable(line, kQuotedLineLength) << "\" from " << printable(path) << "\n";
-        return true;
+        return UpdateFile::Ignored;
     }
     *offset = table.front();
-    return true;
+    return UpdateFile::Used;
 }
 
-bool loadOffsetBesideGame(const std::string& gamePath, std::int32_t* offset, std::ostream& out) {
+bool offsetFromGameFolder(UpdateFile working) {
+    return working == UpdateFile::Missing || working == UpdateFile::Unreadable;
+}
+
+UpdateFile loadOffsetBesideGame(const std::string& gamePath, std::int32_t* offset, std::ostream& out) {
     // A game with no folder in its path is in the working folder, whose
     // file was read already.
     const std::string beside = pathBeside(gamePath, kUpdateFileName);
-    return beside != kUpdateFileName && loadOffsetTable(beside, offset, out);
+    return beside != kUpdateFileName ? loadOffsetTable(beside, offset, out) : UpdateFile::Missing;
 }

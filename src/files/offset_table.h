@@ -20,13 +20,24 @@ OffsetTable readOffsetTable(std::istream& in);
 /// as Windows tools save text), or without one but with every second byte
 /// zero, is converted.
 std::string decodeUpdateText(const std::string& bytes);
-/// Reads the update file at `path`, when there is one, announces it and
-/// returns true: *offset becomes its first value when that is positive; a
-/// first line that is not leaves *offset as it was, with a line that quotes
-/// it. A file that is there but cannot be read is named, with the
-/// system's reason, and leaves *offset as it was. False, silently, when
-/// there is no update file at `path`.
-bool loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out = std::cout);
+/// What came of an update file.
+enum class UpdateFile {
+    Missing,    // there is none
+    Unreadable, // it is there but could not be read: said, with the system's reason
+    Ignored,    // its first line is no offset: said, quoting it
+    Used,       // its first line is the offset
+};
+
+/// Reads the update file at `path`, when there is one, and announces it:
+/// *offset becomes its first value when that is positive. A first line
+/// that is not leaves *offset as it was, with a line that quotes it. A
+/// file that is there but cannot be read is named, with the system's
+/// reason, and leaves *offset as it was: the one in the game's folder may
+/// then be used (see offsetFromGameFolder). Silent when there is no file.
+UpdateFile loadOffsetTable(const std::string& path, std::int32_t* offset, std::ostream& out = std::cout);
+/// Whether the update file in the game's folder is read after the working
+/// folder's came to `working`: when that is missing or unreadable.
+bool offsetFromGameFolder(UpdateFile working);
 /// The same for the update file in the folder of the game at `gamePath`;
-/// false for a game named without a folder.
-bool loadOffsetBesideGame(const std::string& gamePath, std::int32_t* offset, std::ostream& out = std::cout);
+/// Missing for a game named without a folder (the working folder's file).
+UpdateFile loadOffsetBesideGame(const std::string& gamePath, std::int32_t* offset, std::ostream& out = std::cout);

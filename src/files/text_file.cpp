@@ -13,26 +13,45 @@ bool writeOver(const std::string& path, const std::string& text, std::string* er
            cutFile(file.get(), static_cast<std::int64_t>(text.size()), err) && closeFile(&file, err);
 }
 
-} // namespace
-
-bool replaceWithText(const std::string& path, const std::string& text, std::string* err) {
-    if (writeOver(path, text, err)) {
-        return true;
-    }
-    // Anything else at the name (nothing, a link, a file with another name)
-    // is replaced by a new file.
+// Writes the text into a new temporary beside `path` (synced where `sync`
+// says so), which `move` then moves to `path`; the temporary goes on any
+// failure.
+template <typename Move>
+bool replaceThroughTemporary(const std::string& path, const std::string& text, bool sync, Move move,
+                             std::string* err) {
     const std::string temporary = temporaryPathOf(path);
     File file;
     // A temporary that a killed run left behind goes first.
     if (!removeFile(temporary, err) || !createNewFile(temporary, nullptr, &file, err)) {
         return false;
     }
-    if (!writeAll(file.get(), text.data(), text.size(), err) || !closeFile(&file, err) ||
-        !renameOver(temporary, path, err)) {
+    if (!writeAll(file.get(), text.data(), text.size(), err) || (sync && !syncFile(file.get(), err)) ||
+        !closeFile(&file, err) || !move(temporary, err)) {
         std::string ignored;
         file.reset();
         removeFile(temporary, &ignored);
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool replaceWithText(const std::string& path, const std::string& text, std::string* err) {
+    // Anything else at the name (nothing, a link, a file with another name)
+    // is replaced by a new file.
+    return writeOver(path, text, err) ||
+           replaceThroughTemporary(
+               path, text, false,
+               [&path](const std::string& temporary, std::string* why) { return renameOver(temporary, path, why); },
+               err);
+}
+
+bool replaceWithSyncedText(const std::string& path, const std::string& text, std::string* note, std::string* err) {
+    return replaceThroughTemporary(
+        path, text, true,
+        [&path, note](const std::string& temporary, std::string* why) {
+            return replaceFile(temporary, path, note, why);
+        },
+        err);
 }

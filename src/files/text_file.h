@@ -10,3 +10,9 @@
 /// power cut harms nothing. On failure *err says why, and the temporary
 /// is gone.
 bool replaceWithText(const std::string& path, const std::string& text, std::string* err);
+
+/// Puts `text` at `path` so that, once the call returns, it is there whole,
+/// also after a power cut: written into a temporary beside it and synced,
+/// then moved over whatever had the name (replaceFile, whose *note it
+/// gives). Never written through a link; a folder stays.
+bool replaceWithSyncedText(const std::string& path, const std::string& text, std::string* note, std::string* err);

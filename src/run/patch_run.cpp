@@ -37,7 +37,7 @@ bool patchExecutable(const ExecutableLocation& location, std::int32_t offset, co
 // The run, with the game at `chosen` when it is known before the dialogue.
 int patchRun(const std::optional<ExecutableLocation>& chosen) {
     std::int32_t patchOffset = kDefaultPatchOffset;
-    const bool updated = loadOffsetTable(kUpdateFileName, &patchOffset);
+    const UpdateFile working = loadOffsetTable(kUpdateFileName, &patchOffset);
 
     std::cout << "-Gorv Aspect Ratio Patcher-"
               << "\nThis tool attempts to automatically patch the game for any aspect ratio."
@@ -59,7 +59,7 @@ int patchRun(const std::optional<ExecutableLocation>& chosen) {
     if (location.path == kFailedPath) {
         return closeRun();
     }
-    if (!updated) {
+    if (offsetFromGameFolder(working)) {
         loadOffsetBesideGame(location.path, &patchOffset);
     }
 

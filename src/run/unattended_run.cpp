@@ -1,11 +1,13 @@
 #include "run/unattended_run.h"
 
 #include <iomanip>
+#include <limits>
 #include <sstream>
 
 #include "files/backup_copy.h"
 #include "files/executable_locator.h"
 #include "files/game_files.h"
+#include "files/moved_value.h"
 #include "files/offset_table.h"
 #include "files/patch_writer.h"
 #include "files/player_text.h"
@@ -79,6 +81,67 @@ std::string screenWordsFault(const std::vector<std::string>& words) {
            (words.empty() ? std::string("nothing") : printable(given, kMaxQuotedAnswer));
 }
 
+// The value's new place in the updated game at `gamePath`, found from its
+// backup, the earlier version, which holds a screen's ratio at `offset`;
+// and written into the update file beside the game where that may be
+// replaced (see below). False when the backup shows no place: *why then
+// says why, after the refusal's words ("" where there is no earlier
+// version to ask).
+bool followMovedValue(const std::string& gamePath, std::int32_t offset, const std::string& inUse, std::int32_t* moved,
+                      std::string* why, std::ostream& out) {
+    why->clear();
+    const std::string backupPath = gamePath + kBackupSuffix;
+    File earlier;
+    File game;
+    PatchValue earlierValue{};
+    std::size_t count = 0;
+    std::string err;
+    if (!openRegularFileForReading(backupPath, false, &earlier, &err) ||
+        !readAt(earlier.get(), offset, reinterpret_cast<char*>(earlierValue.data()), earlierValue.size(), &count,
+                &err) ||
+        count != earlierValue.size() || !isScreenRatio(ratioOf(earlierValue))) {
+        return false;
+    }
+    MovedValue found;
+    if (!openRegularFileForReading(gamePath, true, &game, &err) ||
+        !findMovedValue(earlier.get(), offset, game.get(), &found, &err)) {
+        *why = ": could not look for it from " + printable(backupPath) + ": " + printable(err);
+        return false;
+    }
+    if (found.sameVersion) {
+        return false;
+    }
+    if (found.offset < 0) {
+        *why = ": its earlier version in " + printable(backupPath) + " does not show where (" + found.reason + ")";
+        return false;
+    }
+    if (found.offset > std::numeric_limits<std::int32_t>::max()) {
+        *why = ": it is at offset " + std::to_string(found.offset) + ", past what " + kUpdateFileName + " can hold";
+        return false;
+    }
+    *moved = static_cast<std::int32_t>(found.offset);
+    out << kSelf << "The game was updated: the value moved from offset " << offset << " to offset " << *moved
+        << ", as its earlier version in " << printable(backupPath) << " shows" << std::endl;
+
+    // Written down, so that the next launch reads 4 bytes again. Only the
+    // update file that was in use beside the game, now shown stale, or a
+    // new one where none is, is written; never another folder's.
+    const std::string beside = pathBeside(gamePath, kUpdateFileName);
+    std::string note;
+    if (!inUse.empty() && inUse != beside) {
+        out << kSelf << printable(inUse) << " is out of date: put " << *moved
+            << " on its first line, or remove it; until then each launch looks for the value again" << std::endl;
+    } else if (inUse.empty() && entryAt(beside, &err) != Entry::Missing) {
+        out << kSelf << printable(beside) << " is not used: put " << *moved << " on its first line" << std::endl;
+    } else if (!replaceWithSyncedText(beside, std::to_string(*moved) + "\n", &note, &err)) {
+        out << kSelf << "Could not write offset " << *moved << " into " << printable(beside) << ": " << printable(err)
+            << std::endl;
+    } else {
+        out << kSelf << "Offset " << *moved << " is written into " << printable(beside) << std::endl;
+    }
+    return true;
+}
+
 int notPatched(const std::string& reason, std::ostream& out) {
     out << kSelf << "Not patched: " << reason << std::endl;
     return 1;
@@ -109,34 +172,45 @@ bool parseScreenSize(const std::string& text, ScreenSize* size, std::string* err
 
 int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out) {
     std::int32_t offset = kDefaultPatchOffset;
-    const bool updated = loadOffsetTable(kUpdateFileName, &offset, out);
+    const UpdateFile working = loadOffsetTable(kUpdateFileName, &offset, out);
     std::string game = gamePath;
     std::string err;
     if (game.empty() && !findTheGame(&game, &err)) {
         return notPatched(err, out);
     }
-    if (!updated) {
-        loadOffsetBesideGame(game, &offset, out);
+    // The update file whose offset is in use; empty for the built-in one.
+    std::string inUse = working == UpdateFile::Used ? kUpdateFileName : "";
+    if (offsetFromGameFolder(working) && loadOffsetBesideGame(game, &offset, out) == UpdateFile::Used) {
+        inUse = pathBeside(game, kUpdateFileName);
     }
     const AspectRatio record = reduceAspectRatio(size.width, size.height);
     const PatchValue value = patchValueOf(record.ratio);
 
     // One small read decides, before anything is opened for writing: a game
-    // that is set already is left alone, and so is one whose value moved.
+    // that is set already is left alone. One whose value moved (an update)
+    // is patched only where its earlier version shows the value went.
     PatchValue current{};
     if (!checkGameFile(game, false, &err) || !readPatchBytes(game, offset, &current, &err)) {
         return notPatched(printable(err), out);
     }
+    if (current != value && !isScreenRatio(ratioOf(current))) {
+        std::int32_t moved = 0;
+        std::string why;
+        if (!followMovedValue(game, offset, inUse, &moved, &why, out)) {
+            std::ostringstream refusal;
+            refusal << "the 4 bytes at offset " << offset << " of " << printable(game) << " are " << bytesText(current)
+                    << " (" << ratioOf(current) << "), no aspect ratio: the game has probably been updated and the "
+                    << "value has moved, so a new " << kUpdateFileName << " is needed" << why;
+            return notPatched(refusal.str(), out);
+        }
+        offset = moved;
+        if (!readPatchBytes(game, offset, &current, &err)) {
+            return notPatched(printable(err), out);
+        }
+    }
     if (current == value) {
         out << kSelf << printable(game) << " is already set to " << ratioText(record) << std::endl;
         return 0;
-    }
-    if (!isScreenRatio(ratioOf(current))) {
-        std::ostringstream moved;
-        moved << "the 4 bytes at offset " << offset << " of " << printable(game) << " are " << bytesText(current)
-              << " (" << ratioOf(current) << "), no aspect ratio: the game has probably been updated and the value "
-              << "has moved, so a new " << kUpdateFileName << " is needed";
-        return notPatched(moved.str(), out);
     }
 
     File lock;

@@ -70,14 +70,21 @@ expect_output "$updated"'Ignored offset "3\x009\x000\x006\x006\x000\x000" from '
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 
 # The game's own folder has an update file, the working folder none: it is
-# read once the game is known. The working folder's wins over it.
-for working_offset in "" 640; do
+# read once the game is known. The working folder's wins over it, unless
+# that cannot be read (here a folder of that name): then it is named, and
+# the game folder's is used.
+for working_offset in "" 640 unreadable; do
     new_case "beside-the-game-$checks"
     make_game game/gorv.exe
     echo 320 >"game/$update_file"
     expected_offset=320
     announced=$asked$updated
-    if [ -n "$working_offset" ]; then
+    if [ "$working_offset" = unreadable ]; then
+        mkdir "$update_file"
+        reason="Is a directory"
+        ((${#emulator[@]} == 0)) || reason="Not a regular file"
+        announced=$'\nNot used: could not read '"$update_file: $reason"$'\n'$asked$updated
+    elif [ -n "$working_offset" ]; then
         echo "$working_offset" >"$update_file"
         expected_offset=$working_offset
         announced=$updated$asked
@@ -90,7 +97,8 @@ for working_offset in "" 640; do
 done
 
 # An update file that is there but cannot be read is named with the
-# system's reason, and the built-in offset is used.
+# system's reason, and the built-in offset is used when the game's folder
+# has none.
 unreadable=(folder)
 ((${#emulator[@]} > 0)) || unreadable+=(pipe)
 for kind in "${unreadable[@]}"; do
@@ -104,7 +112,7 @@ for kind in "${unreadable[@]}"; do
         mkfifo "$update_file"
     fi
     run_patcher "$answers_16_9"
-    expect_output $'\nBuilt-in offset used: could not read '"$update_file: $reason"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
+    expect_output $'\nNot used: could not read '"$update_file: $reason"$'\n'"$asked$(patching gorv.exe)$echo_16_9$summary_16_9"
     expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
 done
 
