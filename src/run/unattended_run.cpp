@@ -81,6 +81,16 @@ std::string screenWordsFault(const std::vector<std::string>& words) {
            (words.empty() ? std::string("nothing") : printable(given, kMaxQuotedAnswer));
 }
 
+// Whether the two paths name one file (the working folder may be the
+// game's, named in two ways).
+bool namesOneFile(const std::string& one, const std::string& other) {
+    File first;
+    File second;
+    std::string ignored;
+    return one == other || (openForReading(one, &first, &ignored) && openForReading(other, &second, &ignored) &&
+                            isSameFile(first.get(), second.get()));
+}
+
 // The value's new place in the updated game at `gamePath`, found from its
 // backup, the earlier version, which holds a screen's ratio at `offset`;
 // and written into the update file beside the game where that may be
@@ -128,16 +138,20 @@ bool followMovedValue(const std::string& gamePath, std::int32_t offset, const st
     // new one where none is, is written; never another folder's.
     const std::string beside = pathBeside(gamePath, kUpdateFileName);
     std::string note;
-    if (!inUse.empty() && inUse != beside) {
+    if (!inUse.empty() && !namesOneFile(inUse, beside)) {
         out << kSelf << printable(inUse) << " is out of date: put " << *moved
-            << " on its first line, or remove it; until then each launch looks for the value again" << std::endl;
+            << " on its first line, or remove it, or the next launch patches nothing" << std::endl;
     } else if (inUse.empty() && entryAt(beside, &err) != Entry::Missing) {
         out << kSelf << printable(beside) << " is not used: put " << *moved << " on its first line" << std::endl;
     } else if (!replaceWithSyncedText(beside, std::to_string(*moved) + "\n", &note, &err)) {
         out << kSelf << "Could not write offset " << *moved << " into " << printable(beside) << ": " << printable(err)
-            << std::endl;
+            << "; put it on the file's first line, or the next launch patches nothing" << std::endl;
     } else {
         out << kSelf << "Offset " << *moved << " is written into " << printable(beside) << std::endl;
+        if (!note.empty()) {
+            out << kSelf << "Note: could not sync the folder of " << printable(beside) << ": " << printable(note)
+                << std::endl;
+        }
     }
     return true;
 }

@@ -1,0 +1,125 @@
+# Updates that move the value, as a launch option meets them: the versions
+# of a small game are built here with MinGW from updated_game.c (16:9 as an
+# instruction's immediate, more code, data and strings in each version). A
+# launch patches where the earlier version in the backup shows the value
+# went and writes that place into the update file beside the game; where
+# it does not clearly show, nothing is written, and the game starts all
+# the same.
+# Called as: bash moved_value.sh PATCHER PROBE CC EMULATOR...
+set -u
+probe=$(realpath "$2")
+cc=$3
+source_file="$(cd "$(dirname "$0")" && pwd)/updated_game.c"
+set -- "$1" "${@:4}"
+source "$(dirname "$0")/lib.sh"
+
+for version in "1 -DVERSION=1" "2 -DVERSION=2" "3 -DVERSION=3" "twice -DVERSION=2 -DTWICE" \
+    "away -DVERSION=2 -DMOVED_AWAY"; do
+    read -r name flags <<<"$version"
+    # shellcheck disable=SC2086
+    "$cc" -O2 -s $flags -o "$work/v$name.exe" "$source_file" || { fail "could not build version $name"; finish; }
+done
+# Where a file holds 16:9, as a decimal offset (the first place).
+offset_of() { perl -0777 -ne 'print index($_, "\x39\x8e\xe3\x3f")' "$1"; }
+readonly bytes_21_9="26 b4 17 40"
+export GORV_PROBE_OUT="$work/probe" GORV_PROBE_STATUS=7
+probe=$(native_path "$probe")
+
+# A launch of the game in the case's folder; its lines are EXPECTED.
+launch() { # EXPECTED
+    arguments=(--screen 2560x1080 -- "$probe" "$game")
+    expected_status=7
+    rm -f "$work/probe"
+    run_patcher ''
+    checks=$((checks + 1))
+    [ "$(tr -d '\r' <"$output.err")" = "$1" ] && [ -e "$work/probe" ] ||
+        fail "told [$(cat "$output.err")], expected [$1]"
+}
+expect_text() { # FILE TEXT
+    checks=$((checks + 1))
+    [ "$(tr -d '\r' <"$1" 2>/dev/null)" = "$2" ] || fail "$1 holds [$(cat "$1" 2>/dev/null)], expected [$2]"
+}
+patched() { # GAME
+    printf '%s' "gorv-patcher: Patched $1 to 16:6.75 (2.37037); the game as it was is in $1.backup"
+}
+moved() { # FROM TO
+    printf '%s' "gorv-patcher: The game was updated: the value moved from offset $1 to offset $2, as its earlier version in $game.backup shows"
+}
+
+o1=$(offset_of "$work/v1.exe")
+o2=$(offset_of "$work/v2.exe")
+o3=$(offset_of "$work/v3.exe")
+
+new_case updates
+cp "$work/v1.exe" gorv.exe
+echo "$o1" >GorvPatcherUpdate.dat
+game=$(native_path "$folder/gorv.exe")
+dat=$(native_path "$folder/GorvPatcherUpdate.dat")
+launch "$updated$(patched "$game")"
+expect_patched gorv.exe "$work/v1.exe" "$o1" "$bytes_21_9"
+
+# Version 2 moves the value: patched where it went, which the update file
+# beside the game now says.
+cp "$work/v2.exe" gorv.exe
+launch "$updated$(moved "$o1" "$o2")
+gorv-patcher: Offset $o2 is written into $dat
+$(patched "$game")"
+expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
+expect_same gorv.exe.backup "$work/v2.exe"
+expect_text GorvPatcherUpdate.dat "$o2"
+
+# The next launch reads 4 bytes and writes nothing; after "Verify
+# integrity" it patches again, at the written place.
+before=$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)
+launch "$updated""gorv-patcher: $game is already set to 16:6.75 (2.37037)"
+checks=$((checks + 1))
+[ "$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)" = "$before" ] || fail "a set launch wrote"
+cp "$work/v2.exe" gorv.exe
+launch "$updated$(patched "$game")"
+expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
+
+# Version 3 moves it again: the file follows.
+cp "$work/v3.exe" gorv.exe
+launch "$updated$(moved "$o2" "$o3")
+gorv-patcher: Offset $o3 is written into $dat
+$(patched "$game")"
+expect_patched gorv.exe "$work/v3.exe" "$o3" "$bytes_21_9"
+expect_text GorvPatcherUpdate.dat "$o3"
+
+# Where the earlier version does not clearly point (two places alike; the
+# one place in other surroundings), nothing is written, the backup keeps
+# the earlier version, and the game starts.
+for version in twice away; do
+    new_case "refused-$version"
+    cp "$work/v1.exe" gorv.exe
+    cp "$work/v1.exe" gorv.exe.backup
+    echo "$o1" >GorvPatcherUpdate.dat
+    cp "$work/v$version.exe" gorv.exe
+    game=$(native_path "$folder/gorv.exe")
+    before=$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)
+    arguments=(--screen 2560x1080 -- "$probe" "$game")
+    expected_status=7
+    run_patcher ''
+    checks=$((checks + 1))
+    grep -q "^gorv-patcher: Not patched: the 4 bytes at offset $o1 of .*: its earlier version in .* does not show where (" \
+        "$output.err" || fail "told [$(cat "$output.err")]"
+    checks=$((checks + 1))
+    [ "$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)" = "$before" ] || fail "a refused launch wrote"
+done
+
+# An update file in use in another folder (the working folder) is never
+# replaced: the launch says what to put there, and patches this once.
+new_case working-folder
+mkdir game
+cp "$work/v1.exe" game/gorv.exe.backup
+cp "$work/v2.exe" game/gorv.exe
+echo "$o1" >GorvPatcherUpdate.dat
+game=$(native_path "$folder/game/gorv.exe")
+launch "$updated$(moved "$o1" "$o2")
+gorv-patcher: GorvPatcherUpdate.dat is out of date: put $o2 on its first line, or remove it, or the next launch patches nothing
+$(patched "$game")"
+expect_patched game/gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
+expect_text GorvPatcherUpdate.dat "$o1"
+expect_files GorvPatcherUpdate.dat game game/gorv.exe game/gorv.exe.backup game/gorv-patcher.log
+
+finish

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "files/moved_value.h"
+#include "platform/file_system.h"
+#include "temp_folder.h"
+
+namespace {
+
+std::string fromHex(const std::string& hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    }
+    return bytes;
+}
+
+// 16:9, as the game keeps it.
+const std::string kValue = fromHex("398ee33f");
+
+// The 64 bytes before and after 16:9 in two builds of a small program,
+// compiled with MinGW from one source before and after an update added
+// code and data: stored as an instruction's immediate, and in a table of
+// constants (which gained two entries before it, and strings after it).
+struct Surroundings {
+    std::string before;
+    std::string after;
+};
+const Surroundings kCode1{
+    fromHex("8d159d7a00004889c1e8e51000004883c4305bc366662e0f1f8400000000000f1f4000660fefc0488b058d7a0000f30f2ac2f30f58"
+            "05897a000048894108c701"),
+    fromHex("f30f114104c39090909090909090904883ec28488b05556a0000488b004885c074220f1f440000ffd0488b053f6a0000488d500848"
+            "8b4008488915306a000048")};
+const Surroundings kCode2{
+    fromHex("fae8a56600004883f80183deff4883c3084839eb75e589f04883c4285b5e5f5dc36690660fefc0488b05b57a0000f30f2ac2f30f58"
+            "05b17a000048894108c701"),
+    fromHex("f30f114104c39090909090909090904883ec28488b05156a0000488b004885c074220f1f440000ffd0488b05ff690000488d500848"
+            "8b4008488915f069000048")};
+const Surroundings kData1{
+    fromHex("000000000000000000000000000000000000000025733a20256478256420252e346620252e31660a000000000000000000000000"
+            "0000a03fabaaaa3fcdcccc3f"),
+    fromHex("000000409a99194080070000380400000000964200000000000000000000000000000000000000000000000000000000f0160040"
+            "010000000000000000000000")};
+const Surroundings kData3{
+    fromHex("640a0025733a20256478256420252e346620252e31660a0000000000000000000000000000000000000000000000a03fabaaaa3f"
+            "cdcccc3f26b41740398e6340"),
+    fromHex("000000409a9919400000000064000000fa000000c2010000bc020000e803000046050000d6060000980800008c0a00004e657720"
+            "6d6170730050686f746f206d")};
+
+// Bytes that stand for the rest of a program, different for each seed.
+std::string filler(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random() & 0xFFU);
+    }
+    return bytes;
+}
+
+std::string around(const Surroundings& surroundings, const std::string& value = kValue) {
+    return surroundings.before + value + surroundings.after;
+}
+
+} // namespace
+
+// The search for the value's new place, over versions of a file made from
+// the builds' surroundings: a row's earlier version holds 16:9 at
+// `earlierOffset`; -1 for `expected`: no place is taken.
+TEST(MovedValue, FindsTheValueOnlyWhereTheEarlierVersionClearlyPoints) {
+    const std::string head1 = filler(3000, 1);
+    const std::string head2 = filler(3500, 2);
+    const std::string tail1 = filler(2000, 3);
+    const std::string tail2 = filler(2500, 4);
+    const std::string code1 = head1 + around(kCode1) + tail1;
+    const std::string data1 = head1 + around(kData1) + tail1;
+    const std::int64_t earlierOffset = 3064;
+    const std::int64_t currentOffset = 3564;
+    const struct {
+        const char* name;
+        std::string earlier;
+        std::int64_t earlierOffset;
+        std::string current;
+        std::int64_t expected;
+    } rows[] = {
+        {"in code", code1, earlierOffset, head2 + around(kCode2) + tail2, currentOffset},
+        {"in data", data1, earlierOffset, head2 + around(kData3) + tail2, currentOffset},
+        {"two places", code1, earlierOffset, head2 + around(kCode2) + filler(700, 5) + around(kCode2) + tail2, -1},
+        {"a place far better than another", code1, earlierOffset,
+         head2 + around(kCode2) + filler(700, 5) + around({filler(64, 6), kCode2.after}) + tail2, currentOffset},
+        {"rewritten surroundings", code1, earlierOffset, head2 + around({filler(64, 7), filler(64, 8)}) + tail2, -1},
+        {"no place holds it", code1, earlierOffset, head2 + around(kCode2, filler(4, 9)) + tail2, -1},
+        {"the same version", code1, earlierOffset, head1 + around(kCode1, fromHex("26b41740")) + tail1, -1},
+        {"the first bytes", kValue + kCode1.after + tail1, 0, kValue + kCode2.after + tail2, 0},
+        {"the last bytes", head1 + kCode1.before + kValue, 3064, head2 + kCode2.before + kValue, 3564},
+    };
+    TempFolder folder;
+    for (const auto& row : rows) {
+        writeBytes(folder.file("earlier"), row.earlier);
+        writeBytes(folder.file("current"), row.current);
+        File earlier;
+        File current;
+        std::string err;
+        ASSERT_TRUE(openForReading(folder.file("earlier"), &earlier, &err)) << err;
+        ASSERT_TRUE(openForReading(folder.file("current"), &current, &err)) << err;
+        MovedValue found;
+        ASSERT_TRUE(findMovedValue(earlier.get(), row.earlierOffset, current.get(), &found, &err)) << row.name;
+        EXPECT_EQ(found.offset, row.expected) << row.name << ": " << found.reason << " (" << found.agreement << ")";
+        EXPECT_EQ(found.reason.empty(), row.expected >= 0) << row.name;
+    }
+}
