@@ -51,7 +51,8 @@ bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::s
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err);
 /// Opens the existing regular file at `path` for writing over it in place,
 /// never through a link, and only where the file has no other name (a hard
-/// link); false, with the reason, for anything else at `path`.
+/// link); false, with the reason, for anything else at `path`, and always
+/// on Windows, where Wine cannot tell a link from a file.
 bool openSoleFileForWriting(const std::string& path, File* file, std::string* err);
 /// Flushes the stream and cuts the file to `size` bytes.
 bool cutFile(std::FILE* file, std::int64_t size, std::string* err);
