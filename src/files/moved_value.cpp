@@ -120,7 +120,8 @@ bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* c
         ended = count == 0;
         bytes.append(block.data(), count);
         // A place is weighed once its surroundings are all read.
-        const std::size_t limit = ended ? bytes.size() : bytes.size() - std::min(bytes.size(), kGram + kSurroundingBytes);
+        const std::size_t limit =
+            ended ? bytes.size() : bytes.size() - std::min(bytes.size(), kGram + kSurroundingBytes);
         for (std::size_t place = bytes.find(value, scanned); place != std::string::npos && place < limit;
              place = bytes.find(value, place + 1)) {
             if (++places > kMaxPlaces) {

@@ -17,8 +17,7 @@ bool writeOver(const std::string& path, const std::string& text, std::string* er
 // says so), which `move` then moves to `path`; the temporary goes on any
 // failure.
 template <typename Move>
-bool replaceThroughTemporary(const std::string& path, const std::string& text, bool sync, Move move,
-                             std::string* err) {
+bool replaceThroughTemporary(const std::string& path, const std::string& text, bool sync, Move move, std::string* err) {
     const std::string temporary = temporaryPathOf(path);
     File file;
     // A temporary that a killed run left behind goes first.
