@@ -23,7 +23,10 @@ set -- "$unpacked/$package_name/$program" "$@"
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 trap 'rm -rf "$work" "$unpacked"' EXIT
 
-for document in README.md LICENSE; do
+shipped=(README.md LICENSE)
+# Beside the console program, the one for launchers, without a console.
+[[ $program != *.exe ]] || shipped+=(gorv-patcherw.exe)
+for document in "${shipped[@]}"; do
     checks=$((checks + 1))
     [[ " $contents " == *"/$document "* ]] || fail "the package has no $document"
 done
