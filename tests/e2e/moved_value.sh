@@ -58,15 +58,19 @@ dat=$(native_path "$folder/GorvPatcherUpdate.dat")
 launch "$updated$(patched "$game")"
 expect_patched gorv.exe "$work/v1.exe" "$o1" "$bytes_21_9"
 
-# Version 2 moves the value: patched where it went, which the update file
-# beside the game now says.
-cp "$work/v2.exe" gorv.exe
-launch "$updated$(moved "$o1" "$o2")
-gorv-patcher: Offset $o2 is written into $dat
+# An update to VERSION that moves the value from FROM to TO: patched where
+# it went, which the update file beside the game then says, and the new
+# version is the backup.
+update_moving() { # VERSION FROM TO
+    cp "$work/v$1.exe" gorv.exe
+    launch "$updated$(moved "$2" "$3")
+gorv-patcher: Offset $3 is written into $dat
 $(patched "$game")"
-expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
-expect_same gorv.exe.backup "$work/v2.exe"
-expect_text GorvPatcherUpdate.dat "$o2"
+    expect_patched gorv.exe "$work/v$1.exe" "$3" "$bytes_21_9"
+    expect_same gorv.exe.backup "$work/v$1.exe"
+    expect_text GorvPatcherUpdate.dat "$3"
+}
+update_moving 2 "$o1" "$o2"
 
 # The next launch reads 4 bytes and writes nothing; after "Verify
 # integrity" it patches again, at the written place.
@@ -79,12 +83,7 @@ launch "$updated$(patched "$game")"
 expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
 
 # Version 3 moves it again: the file follows.
-cp "$work/v3.exe" gorv.exe
-launch "$updated$(moved "$o2" "$o3")
-gorv-patcher: Offset $o3 is written into $dat
-$(patched "$game")"
-expect_patched gorv.exe "$work/v3.exe" "$o3" "$bytes_21_9"
-expect_text GorvPatcherUpdate.dat "$o3"
+update_moving 3 "$o2" "$o3"
 
 # Where the earlier version does not clearly point (two places alike; the
 # one place in other surroundings), nothing is written, the backup keeps
