@@ -122,7 +122,7 @@ bool followMovedValue(const std::string& gamePath, std::int32_t offset, const st
         return false;
     }
     if (found.offset < 0) {
-        *why = ": its earlier version in " + printable(backupPath) + " does not show where (" + found.reason + ")";
+        *why = ": its earlier version in " + printable(backupPath) + " does not show where: " + found.reason;
         return false;
     }
     if (found.offset > std::numeric_limits<std::int32_t>::max()) {

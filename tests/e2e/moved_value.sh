@@ -100,7 +100,7 @@ for version in twice away; do
     expected_status=7
     run_patcher ''
     checks=$((checks + 1))
-    grep -q "^gorv-patcher: Not patched: the 4 bytes at offset $o1 of .*: its earlier version in .* does not show where (" \
+    grep -q "^gorv-patcher: Not patched: the 4 bytes at offset $o1 of .*: its earlier version in .* does not show where: " \
         "$output.err" || fail "told [$(cat "$output.err")]"
     checks=$((checks + 1))
     [ "$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)" = "$before" ] || fail "a refused launch wrote"
