@@ -155,30 +155,31 @@ arguments=(--screen 2560x1080 --)
 run_patcher ''
 expect_output ''
 
-if ((${#emulator[@]} == 0)); then
-    # No state of the standard streams reaches the game or stops it: each
-    # one closed, in both forms, and standard error a pipe whose reader has
-    # gone (with SIGPIPE as a launcher leaves it, at its default).
-    new_case streams
-    for form in launch screen; do
-        for stream in 0 1 2; do
-            make_game gorv.exe
-            rm -f gorv.exe.backup "$work/probe"
-            words=(--screen 2560x1080 gorv.exe) expected=0
-            [ "$form" = screen ] || words=(--screen 2560x1080 -- "$probe" gorv.exe) expected=7
-            status=0
-            case $stream in
-            0) "$patcher" "${words[@]}" <&- >/dev/null 2>&1 ;;
-            1) "$patcher" "${words[@]}" >&- 2>/dev/null ;;
-            2) "$patcher" "${words[@]}" 2>&- >/dev/null ;;
-            esac || status=$?
-            expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
-            expect_same gorv.exe.backup "$work/game.template"
-            checks=$((checks + 1))
-            [ "$status" = "$expected" ] && { [ "$form" = screen ] || [ -e "$work/probe" ]; } ||
-                fail "$form with $stream closed: status $status"
-        done
+# No state of the standard streams reaches the game or stops it: each one
+# closed, in both forms (under Wine too, where a closed stream is a missing
+# standard handle), and natively standard error a pipe whose reader has
+# gone (with SIGPIPE as a launcher leaves it, at its default).
+new_case streams
+for form in launch screen; do
+    for stream in 0 1 2; do
+        make_game gorv.exe
+        rm -f gorv.exe.backup "$work/probe"
+        words=(--screen 2560x1080 gorv.exe) expected=0
+        [ "$form" = screen ] || words=(--screen 2560x1080 -- "$probe" gorv.exe) expected=7
+        status=0
+        case $stream in
+        0) "${emulator[@]}" "$patcher" "${words[@]}" <&- >/dev/null 2>&1 ;;
+        1) "${emulator[@]}" "$patcher" "${words[@]}" >&- 2>/dev/null ;;
+        2) "${emulator[@]}" "$patcher" "${words[@]}" 2>&- >/dev/null ;;
+        esac || status=$?
+        expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+        expect_same gorv.exe.backup "$work/game.template"
+        checks=$((checks + 1))
+        [ "$status" = "$expected" ] && { [ "$form" = screen ] || [ -e "$work/probe" ]; } ||
+            fail "$form with $stream closed: status $status"
     done
+done
+if ((${#emulator[@]} == 0)); then
     make_game gorv.exe
     rm -f gorv.exe.backup
     status=0
