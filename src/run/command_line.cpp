@@ -69,8 +69,6 @@ bool isGameArgument(const std::string& path, std::ostream& err) {
     return true;
 }
 
-const std::string kScreenOption = "--screen";
-
 // The windowed build (for Windows launchers) started by hand: it has no
 // console to ask in, so a message box says what it is for.
 int tellLauncherUse(StartKind kind, std::ostream& out) {

@@ -70,7 +70,7 @@ bool findTheGame(std::string* gamePath, std::string* err) {
 // Why the words before a launch's "--" are not "--screen WIDTHxHEIGHT";
 // empty when they are.
 std::string screenWordsFault(const std::vector<std::string>& words) {
-    if (words.size() == 2 && words[0] == "--screen") {
+    if (words.size() == 2 && words[0] == kScreenOption) {
         return "";
     }
     std::string given;
@@ -101,19 +101,16 @@ bool followMovedValue(const std::string& gamePath, std::int32_t offset, const st
                       std::string* why, std::ostream& out) {
     why->clear();
     const std::string backupPath = gamePath + kBackupSuffix;
-    File earlier;
-    File game;
     PatchValue earlierValue{};
-    std::size_t count = 0;
     std::string err;
-    if (!openRegularFileForReading(backupPath, false, &earlier, &err) ||
-        !readAt(earlier.get(), offset, reinterpret_cast<char*>(earlierValue.data()), earlierValue.size(), &count,
-                &err) ||
-        count != earlierValue.size() || !isScreenRatio(ratioOf(earlierValue))) {
+    if (!readPatchBytes(backupPath, offset, &earlierValue, &err) || !isScreenRatio(ratioOf(earlierValue))) {
         return false;
     }
+    File earlier;
+    File game;
     MovedValue found;
-    if (!openRegularFileForReading(gamePath, true, &game, &err) ||
+    if (!openRegularFileForReading(backupPath, false, &earlier, &err) ||
+        !openRegularFileForReading(gamePath, true, &game, &err) ||
         !findMovedValue(earlier.get(), offset, game.get(), &found, &err)) {
         *why = ": could not look for it from " + printable(backupPath) + ": " + printable(err);
         return false;
@@ -244,8 +241,14 @@ int runLaunch(const std::vector<std::string>& screenArguments, const std::vector
     // Every line goes to standard error, among the game's own, and into the
     // log beside the game: from a launcher or in Game Mode, standard error
     // leads nowhere a player looks.
-    std::ostringstream said;
-    std::string logPath = kLaunchLogName;
+    std::string logPath;
+    std::string said;
+    const auto tell = [&logPath, &said](const std::string& lines) {
+        std::cerr << lines << std::flush;
+        said += lines;
+        std::string ignored;
+        replaceWithText(logPath, said, &ignored);
+    };
     {
         // Every file of the patch is closed before the command runs.
         std::string game;
@@ -259,27 +262,24 @@ int runLaunch(const std::vector<std::string>& screenArguments, const std::vector
             game = kExecutableName;
         }
         logPath = pathBeside(game, kLaunchLogName);
+        std::ostringstream lines;
         ScreenSize size;
         std::string err = screenWordsFault(screenArguments);
         if (!err.empty() || !parseScreenSize(screenArguments[1], &size, &err)) {
-            said << kSelf << err << "; the game starts without a patch" << std::endl;
+            lines << kSelf << err << "; the game starts without a patch\n";
         } else if (game.empty()) {
-            said << kSelf << "no " << kExecutableName
-                 << " in the command or in this folder; the game starts without a patch" << std::endl;
+            lines << kSelf << "no " << kExecutableName
+                  << " in the command or in this folder; the game starts without a patch\n";
         } else {
-            patchUnattended(size, game, said);
+            patchUnattended(size, game, lines);
         }
+        tell(lines.str());
     }
-    std::string ignored;
-    std::cerr << said.str() << std::flush;
-    replaceWithText(logPath, said.str(), &ignored);
     int status = 0;
     std::string err;
     if (!runInPlace(command, &status, &err)) {
         const std::string line = "could not start " + printable(command.front(), kMaxQuotedAnswer) + ": " + err;
-        said << kSelf << line << std::endl;
-        std::cerr << kSelf << line << std::endl;
-        replaceWithText(logPath, said.str(), &ignored);
+        tell(kSelf + line + "\n");
         // The windowed build has no console to say it on.
         if (isWindowedProgram()) {
             showOnDesktop("gorv-patcher", line);

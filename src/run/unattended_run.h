@@ -7,6 +7,10 @@
 // The runs that nobody answers: a patch from the command line, and a patch
 // before the game starts, as a launcher's wrapper (Steam's %command%).
 
+/// The option that names the screen, as "--screen WIDTHxHEIGHT" or
+/// "--screen=WIDTHxHEIGHT".
+inline const std::string kScreenOption = "--screen";
+
 /// The screen that --screen names.
 struct ScreenSize {
     float width = 0.0F;
