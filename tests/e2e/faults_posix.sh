@@ -4,6 +4,13 @@
 # durable before the game is touched.
 source "$(dirname "$0")/lib.sh"
 
+# The sweep comes in parts, each a test of its own so that they share the
+# machine: GORV_FAULTS_PART is PART, or PART/K/N for the K-th of N slices of
+# its calls (all parts when unset). GORV_FAULTS_SAMPLE=sites sweeps fewer
+# calls of each part, still every call site (see sample_sites).
+IFS=/ read -r only_part slice slices <<<"${GORV_FAULTS_PART:-}"
+runs_part() { [ -z "$only_part" ] || [ "$only_part" = "$1" ]; }
+
 # The sanitizers' leak check cannot run under strace.
 export ASAN_OPTIONS=detect_leaks=0
 readonly traced=execve,openat,read,write,ioctl,copy_file_range,pread64,pwrite64,lseek,newfstatat,fstat,statx,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,close,flock,fchmod,fcntl,ftruncate
@@ -70,8 +77,10 @@ durability_steps() { # FOLDER
         /^rename\(/ { print "rename" }
         /^close\(/ { copy[fd] = game[fd] = 0; dir[fd] = "" }' "$log" | xargs
 }
-order=$(durability_steps .)
-[ "$order" = "sync-copy rename sync-folder:game write-game sync-game" ] || fail "durability steps in the order [$order]"
+if runs_part basics; then
+    order=$(durability_steps .)
+    [ "$order" = "sync-copy rename sync-folder:game write-game sync-game" ] || fail "durability steps in the order [$order]"
+fi
 
 # A power cut after any call of the run loses whatever was not synced by
 # then: a file's data since its last sync, and the names in a folder since
@@ -122,19 +131,21 @@ power_cut_model() { # KIND GAME BACKUP
         /^close\(/ { of[fd] = ""; folder[fd] = 0 }
         { problem = check(); if (problem != "") { print "cut after line " NR ": " problem; exit } }' "$log"
 }
-problem=$(power_cut_model patch game earlier)
-[ -z "$problem" ] || fail "power cut: $problem"
-
-# The same with the game named by its full path, from another folder.
 export HOME="$work/home"
-answers=$'1920\n1080\n'"$work/earlier-absolute/gorv.exe"$'\n\n'
-from=elsewhere
-traced_run absolute
-is_patched gorv.exe && is_game gorv.exe.backup || fail "the run by full path did not patch"
-order=$(durability_steps "$folder")
-[ "$order" = "sync-copy rename sync-folder:game write-game sync-game" ] || fail "durability steps in the order [$order]"
-answers=$answers_16_9
-from=.
+if runs_part basics; then
+    problem=$(power_cut_model patch game earlier)
+    [ -z "$problem" ] || fail "power cut: $problem"
+
+    # The same with the game named by its full path, from another folder.
+    answers=$'1920\n1080\n'"$work/earlier-absolute/gorv.exe"$'\n\n'
+    from=elsewhere
+    traced_run absolute
+    is_patched gorv.exe && is_game gorv.exe.backup || fail "the run by full path did not patch"
+    order=$(durability_steps "$folder")
+    [ "$order" = "sync-copy rename sync-folder:game write-game sync-game" ] || fail "durability steps in the order [$order]"
+    answers=$answers_16_9
+    from=.
+fi
 
 # What a file system cannot do is no failure when the copy is whole and on
 # disk: permission bits (FAT, exFAT), a folder sync, or locks (NFS without
@@ -143,24 +154,26 @@ from=.
 # one before it.
 # Nor is a copy that the file system leaves to the program: no clone
 # (FICLONE), no copy in the kernel (copy_file_range).
-folder_open=$(awk -F'(' '/^openat\(/ { n++ } /^openat\(.*O_DIRECTORY/ { at = n } END { print at }' "$work/earlier-reference.log")
-clone=$(awk -F'(' '/^ioctl\(/ { n++ } /FICLONE/ { print n; exit }' "$work/earlier-reference.log")
-for fault in fchmod:EPERM fchmod:ENOSYS fchmod:EOPNOTSUPP fsync:EINVAL:2 fsync:ENOSYS:2 fsync:EIO:2:note \
-    "openat:EACCES:$folder_open" flock:ENOLCK flock:EOPNOTSUPP flock:ENOSYS "ioctl:EXDEV:$clone" \
-    copy_file_range:EOPNOTSUPP copy_file_range:EXDEV copy_file_range:ENOSYS; do
-    IFS=: read -r name errno nth with_note <<<"$fault"
-    expected_note=
-    [ -z "$with_note" ] || expected_note=$'\nNote: could not sync the folder of gorv.exe.backup: Input/output error'
-    traced_run "unsupported-$name-$errno" -e inject="$name:error=$errno:when=${nth:-1}"
-    expect_output "$asked$(patching gorv.exe "$expected_note")$echo_16_9$summary_16_9"
-    is_patched gorv.exe && is_game gorv.exe.backup || fail "not patched with a whole backup"
-done
+if runs_part basics; then
+    folder_open=$(awk -F'(' '/^openat\(/ { n++ } /^openat\(.*O_DIRECTORY/ { at = n } END { print at }' "$work/earlier-reference.log")
+    clone=$(awk -F'(' '/^ioctl\(/ { n++ } /FICLONE/ { print n; exit }' "$work/earlier-reference.log")
+    for fault in fchmod:EPERM fchmod:ENOSYS fchmod:EOPNOTSUPP fsync:EINVAL:2 fsync:ENOSYS:2 fsync:EIO:2:note \
+        "openat:EACCES:$folder_open" flock:ENOLCK flock:EOPNOTSUPP flock:ENOSYS "ioctl:EXDEV:$clone" \
+        copy_file_range:EOPNOTSUPP copy_file_range:EXDEV copy_file_range:ENOSYS; do
+        IFS=: read -r name errno nth with_note <<<"$fault"
+        expected_note=
+        [ -z "$with_note" ] || expected_note=$'\nNote: could not sync the folder of gorv.exe.backup: Input/output error'
+        traced_run "unsupported-$name-$errno" -e inject="$name:error=$errno:when=${nth:-1}"
+        expect_output "$asked$(patching gorv.exe "$expected_note")$echo_16_9$summary_16_9"
+        is_patched gorv.exe && is_game gorv.exe.backup || fail "not patched with a whole backup"
+    done
 
-# A disk that is full part-way through the copy fails the backup, and
-# the game is left as it was.
-traced_run copy-disk-full -e inject=copy_file_range:error=ENOSPC
-expect_output "$asked"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup: No space left on device\n'"$closing$press_enter"
-is_game gorv.exe && cmp -s gorv.exe.backup "$work/earlier.backup" || fail "the game or the earlier backup changed"
+    # A disk that is full part-way through the copy fails the backup, and
+    # the game is left as it was.
+    traced_run copy-disk-full -e inject=copy_file_range:error=ENOSPC
+    expect_output "$asked"$'\nBacking Up...\n\nBackup failed: could not copy gorv.exe to gorv.exe.backup: No space left on device\n'"$closing$press_enter"
+    is_game gorv.exe && cmp -s gorv.exe.backup "$work/earlier.backup" || fail "the game or the earlier backup changed"
+fi
 
 # Did the call that failed belong to writing: a file opened for writing,
 # or a call that changes a name, syncs or locks? Then the run must not
@@ -190,7 +203,10 @@ failed_write_call() {
 sweep() { # RUN_CASE CHECK_CASE SUCCESS CALLS...
     local run_case=$1 check_case=$2 success=$3 call name nth how claims_success
     shift 3
+    local index=0
     for call in "$@"; do
+        index=$((index + 1))
+        [ -z "$slices" ] || ((index % slices == slice % slices)) || continue
         name=${call%:*}
         nth=${call#*:}
         for how in error=EIO signal=KILL; do
@@ -232,11 +248,16 @@ calls_from() { # PATTERN LOG
 
 # Every call of a run from each state it can meet; of a long run of reads
 # or writes of one kind, the first few, every 16th and the last.
-sample() { awk -F: '{ name[NR] = $1; line[NR] = $0 }
+# With GORV_FAULTS_SAMPLE=sites, one call of each site: the first call of
+# each kind between the same two kinds of call (the build that sweeps
+# every call is another, and the same code).
+sample() { awk -F: -v sites="${GORV_FAULTS_SAMPLE:-}" '{ name[NR] = $1; line[NR] = $0 }
     END { for (i = 1; i <= NR; i++) {
         if (name[i] == name[i - 1]) run++; else run = 0
-        if (name[i] !~ /^(read|write)$/ || run < 3 || run % 16 == 0 || name[i] != name[i + 1]) print line[i] } }'; }
+        if (sites == "sites") { if (!seen[name[i - 1] " " name[i] " " name[i + 1]]++) print line[i] }
+        else if (name[i] !~ /^(read|write)$/ || run < 3 || run % 16 == 0 || name[i] != name[i + 1]) print line[i] } }'; }
 for start in earlier none original; do
+    runs_part "patch-$start" || continue
     [ "$start" = earlier ] || traced_run reference
     sweep traced_run check_patch 'Enjoy the game!' $(calls_from GorvPatcherUpdate.dat "$work/$start-reference.log" | sample)
 done
@@ -268,15 +289,17 @@ check_restore() { # HOW CLAIMS_SUCCESS
         is_game gorv.exe && [ ! -e gorv.exe.tmp ] || fail "the restore after a kill did not restore cleanly"
     fi
 }
-restore_run reference
-is_game gorv.exe || fail "the restore without faults did not restore"
-order=$(durability_steps "$(realpath .)")
-[ "$order" = "write-game sync-game" ] || fail "restore's durability steps in the order [$order]"
-problem=$(power_cut_model restore patched game)
-[ -z "$problem" ] || fail "power cut in a restore: $problem"
-# Its calls from the open of the backup on.
-restore_calls=$(calls_from 'gorv.exe.backup"' "$log")
-sweep restore_run check_restore '^Restored' $restore_calls
+if runs_part restore; then
+    restore_run reference
+    is_game gorv.exe || fail "the restore without faults did not restore"
+    order=$(durability_steps "$(realpath .)")
+    [ "$order" = "write-game sync-game" ] || fail "restore's durability steps in the order [$order]"
+    problem=$(power_cut_model restore patched game)
+    [ -z "$problem" ] || fail "power cut in a restore: $problem"
+    # Its calls from the open of the backup on.
+    restore_calls=$(calls_from 'gorv.exe.backup"' "$log" | if [ "${GORV_FAULTS_SAMPLE:-}" = sites ]; then sample; else cat; fi)
+    sweep restore_run check_restore '^Restored' $restore_calls
+fi
 
 # One launch, as a launcher's option runs it, from a game as it ships (its
 # own 16:9 at the offset) with an earlier backup: the patch to 21:9 keeps
@@ -307,13 +330,17 @@ check_launch() { # HOW CLAIMS_SUCCESS
             fail "the launch after a kill did not patch cleanly"
     fi
 }
-launch_run reference
-is_patched gorv.exe && is_game gorv.exe.backup || fail "the launch without faults did not patch"
-grep -q '^execve("/usr/bin/true"' "$log" || fail "the launch did not start its command"
-sweep launch_run check_launch '^gorv-patcher: Patched ' $(calls_from GorvPatcherUpdate.dat "$log" | sed '/^execve:/q' | sample)
-launch_closed_run reference
-is_patched gorv.exe && is_game gorv.exe.backup || fail "the launch with standard error closed did not patch"
-sweep launch_closed_run check_launch '^gorv-patcher: Patched ' $(calls_from /dev/null "$log" | sed '/^execve:/q' | sample)
+if runs_part launch; then
+    launch_run reference
+    is_patched gorv.exe && is_game gorv.exe.backup || fail "the launch without faults did not patch"
+    grep -q '^execve("/usr/bin/true"' "$log" || fail "the launch did not start its command"
+    sweep launch_run check_launch '^gorv-patcher: Patched ' $(calls_from GorvPatcherUpdate.dat "$log" | sed '/^execve:/q' | sample)
+fi
+if runs_part launch-closed; then
+    launch_closed_run reference
+    is_patched gorv.exe && is_game gorv.exe.backup || fail "the launch with standard error closed did not patch"
+    sweep launch_closed_run check_launch '^gorv-patcher: Patched ' $(calls_from /dev/null "$log" | sed '/^execve:/q' | sample)
+fi
 
 # A launch after an update that moved the value: the earlier version (the
 # backup) holds 16:9 at the update file's offset amid code of a real build;
@@ -324,43 +351,45 @@ sweep launch_closed_run check_launch '^gorv-patcher: Patched ' $(calls_from /dev
 window() { # HEX_BEFORE HEX_AFTER
     perl -e 'print pack "H*", "$ARGV[0]398ee33f$ARGV[1]"' "$1" "$2"
 }
-readonly moved_from=$default_offset moved_to=$((default_offset + 1000))
-cp "$work/game.template" "$work/moved-v1"
-window 8d159d7a00004889c1e8e51000004883c4305bc366662e0f1f8400000000000f1f4000660fefc0488b058d7a0000f30f2ac2f30f5805897a000048894108c701 \
-    f30f114104c39090909090909090904883ec28488b05556a0000488b004885c074220f1f440000ffd0488b053f6a0000488d5008488b4008488915306a000048 |
-    dd of="$work/moved-v1" bs=1 seek=$((moved_from - 64)) conv=notrunc status=none
-{ head -c 1000000 "$work/moved-v1" && head -c 1000 /dev/zero | tr '\0' u && tail -c +1000001 "$work/moved-v1"; } >"$work/moved-v2"
-window fae8a56600004883f80183deff4883c3084839eb75e589f04883c4285b5e5f5dc36690660fefc0488b05b57a0000f30f2ac2f30f5805b17a000048894108c701 \
-    f30f114104c39090909090909090904883ec28488b05156a0000488b004885c074220f1f440000ffd0488b05ff690000488d5008488b4008488915f069000048 |
-    dd of="$work/moved-v2" bs=1 seek=$((moved_to - 64)) conv=notrunc status=none
-cp "$work/moved-v2" "$work/moved-v2-patched"
-printf '\x26\xb4\x17\x40' | dd of="$work/moved-v2-patched" bs=1 seek="$moved_to" conv=notrunc status=none
-moved_run() { # NAME STRACE_ARGS...
-    new_case_with "moved-$1" "$work/moved-v2" "$work/moved-v1"
-    echo "$moved_from" >GorvPatcherUpdate.dat
-    shift
-    (timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" --screen 2560x1080 -- true 2>"$output" || :) 2>/dev/null
-}
-check_moved() { # HOW CLAIMS_SUCCESS
-    local offset
-    offset=$(cat GorvPatcherUpdate.dat)
-    cmp -s gorv.exe "$work/moved-v2" || cmp -s gorv.exe "$work/moved-v2-patched" ||
-        fail "gorv.exe is neither the new version nor that patched at the new place"
-    cmp -s gorv.exe "$work/moved-v2-patched" && ! cmp -s gorv.exe.backup "$work/moved-v2" &&
-        fail "the new version was patched without a whole backup of it"
-    cmp -s gorv.exe.backup "$work/moved-v1" || cmp -s gorv.exe.backup "$work/moved-v2" ||
-        fail "the backup is neither the earlier version nor a whole copy of the new one"
-    [ "$offset" = "$moved_from" ] || [ "$offset" = "$moved_to" ] || fail "the update file holds [$offset]"
-    $2 && ! cmp -s gorv.exe "$work/moved-v2-patched" && fail "claims a patch it did not make"
-    if [ "$1" = signal=KILL ]; then
-        timeout 60 "$patcher" --screen 2560x1080 >"$output.next" 2>&1 || fail "the launch after a kill failed: $(cat "$output.next")"
-        cmp -s gorv.exe "$work/moved-v2-patched" && cmp -s gorv.exe.backup "$work/moved-v2" &&
-            [ "$(cat GorvPatcherUpdate.dat)" = "$moved_to" ] || fail "the launch after a kill did not patch cleanly"
-    fi
-}
-moved_run reference
-check_moved reference true
-grep -q "^gorv-patcher: Offset $moved_to is written into GorvPatcherUpdate.dat" "$output" || fail "the move was not followed: $(cat "$output")"
-sweep moved_run check_moved '^gorv-patcher: Patched ' $(calls_from GorvPatcherUpdate.dat "$log" | sed '/^execve:/q' | sample)
+if runs_part moved; then
+    readonly moved_from=$default_offset moved_to=$((default_offset + 1000))
+    cp "$work/game.template" "$work/moved-v1"
+    window 8d159d7a00004889c1e8e51000004883c4305bc366662e0f1f8400000000000f1f4000660fefc0488b058d7a0000f30f2ac2f30f5805897a000048894108c701 \
+        f30f114104c39090909090909090904883ec28488b05556a0000488b004885c074220f1f440000ffd0488b053f6a0000488d5008488b4008488915306a000048 |
+        dd of="$work/moved-v1" bs=1 seek=$((moved_from - 64)) conv=notrunc status=none
+    { head -c 1000000 "$work/moved-v1" && head -c 1000 /dev/zero | tr '\0' u && tail -c +1000001 "$work/moved-v1"; } >"$work/moved-v2"
+    window fae8a56600004883f80183deff4883c3084839eb75e589f04883c4285b5e5f5dc36690660fefc0488b05b57a0000f30f2ac2f30f5805b17a000048894108c701 \
+        f30f114104c39090909090909090904883ec28488b05156a0000488b004885c074220f1f440000ffd0488b05ff690000488d5008488b4008488915f069000048 |
+        dd of="$work/moved-v2" bs=1 seek=$((moved_to - 64)) conv=notrunc status=none
+    cp "$work/moved-v2" "$work/moved-v2-patched"
+    printf '\x26\xb4\x17\x40' | dd of="$work/moved-v2-patched" bs=1 seek="$moved_to" conv=notrunc status=none
+    moved_run() { # NAME STRACE_ARGS...
+        new_case_with "moved-$1" "$work/moved-v2" "$work/moved-v1"
+        echo "$moved_from" >GorvPatcherUpdate.dat
+        shift
+        (timeout 60 strace -o "$log" -s 64 -e trace="$traced" "$@" "$patcher" --screen 2560x1080 -- true 2>"$output" || :) 2>/dev/null
+    }
+    check_moved() { # HOW CLAIMS_SUCCESS
+        local offset
+        offset=$(cat GorvPatcherUpdate.dat)
+        cmp -s gorv.exe "$work/moved-v2" || cmp -s gorv.exe "$work/moved-v2-patched" ||
+            fail "gorv.exe is neither the new version nor that patched at the new place"
+        cmp -s gorv.exe "$work/moved-v2-patched" && ! cmp -s gorv.exe.backup "$work/moved-v2" &&
+            fail "the new version was patched without a whole backup of it"
+        cmp -s gorv.exe.backup "$work/moved-v1" || cmp -s gorv.exe.backup "$work/moved-v2" ||
+            fail "the backup is neither the earlier version nor a whole copy of the new one"
+        [ "$offset" = "$moved_from" ] || [ "$offset" = "$moved_to" ] || fail "the update file holds [$offset]"
+        $2 && ! cmp -s gorv.exe "$work/moved-v2-patched" && fail "claims a patch it did not make"
+        if [ "$1" = signal=KILL ]; then
+            timeout 60 "$patcher" --screen 2560x1080 >"$output.next" 2>&1 || fail "the launch after a kill failed: $(cat "$output.next")"
+            cmp -s gorv.exe "$work/moved-v2-patched" && cmp -s gorv.exe.backup "$work/moved-v2" &&
+                [ "$(cat GorvPatcherUpdate.dat)" = "$moved_to" ] || fail "the launch after a kill did not patch cleanly"
+        fi
+    }
+    moved_run reference
+    check_moved reference true
+    grep -q "^gorv-patcher: Offset $moved_to is written into GorvPatcherUpdate.dat" "$output" || fail "the move was not followed: $(cat "$output")"
+    sweep moved_run check_moved '^gorv-patcher: Patched ' $(calls_from GorvPatcherUpdate.dat "$log" | sed '/^execve:/q' | sample)
+fi
 
 finish
