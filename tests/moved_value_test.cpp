@@ -66,33 +66,50 @@ std::string around(const Surroundings& surroundings, const std::string& value = 
 
 // The search for the value's new place, over versions of a file made from
 // the builds' surroundings: a row's earlier version holds 16:9 at
-// `earlierOffset`; -1 for `expected`: no place is taken.
-TEST(MovedValue, FindsTheValueOnlyWhereTheEarlierVersionClearlyPoints) {
+// `earlierOffset`; -1 for `expected`: no place is taken, for `refusal`.
+TEST(MovedValue, TakesOnlyAClearMutualBestMatch) {
     const std::string head1 = filler(3000, 1);
     const std::string head2 = filler(3500, 2);
     const std::string tail1 = filler(2000, 3);
     const std::string tail2 = filler(2500, 4);
+    const std::string gap = filler(700, 5);
     const std::string code1 = head1 + around(kCode1) + tail1;
     const std::string data1 = head1 + around(kData1) + tail1;
     const std::int64_t earlierOffset = 3064;
     const std::int64_t currentOffset = 3564;
+    const Surroundings rewritten{filler(64, 7), filler(64, 8)};
+    const Surroundings lastBytes{filler(3000, 10) + kCode1.before, ""};
     const struct {
         const char* name;
         std::string earlier;
         std::int64_t earlierOffset;
         std::string current;
         std::int64_t expected;
+        MoveRefusal refusal;
     } rows[] = {
-        {"in code", code1, earlierOffset, head2 + around(kCode2) + tail2, currentOffset},
-        {"in data", data1, earlierOffset, head2 + around(kData3) + tail2, currentOffset},
-        {"two places", code1, earlierOffset, head2 + around(kCode2) + filler(700, 5) + around(kCode2) + tail2, -1},
-        {"a place far better than another", code1, earlierOffset,
-         head2 + around(kCode2) + filler(700, 5) + around({filler(64, 6), kCode2.after}) + tail2, currentOffset},
-        {"rewritten surroundings", code1, earlierOffset, head2 + around({filler(64, 7), filler(64, 8)}) + tail2, -1},
-        {"no place holds it", code1, earlierOffset, head2 + around(kCode2, filler(4, 9)) + tail2, -1},
-        {"the same version", code1, earlierOffset, head1 + around(kCode1, fromHex("26b41740")) + tail1, -1},
-        {"the first bytes", kValue + kCode1.after + tail1, 0, kValue + kCode2.after + tail2, 0},
-        {"the last bytes", head1 + kCode1.before + kValue, 3064, head2 + kCode2.before + kValue, 3564},
+        {"in code", code1, earlierOffset, head2 + around(kCode2) + tail2, currentOffset, MoveRefusal::None},
+        {"in data, with far more changed around it", data1, earlierOffset, head2 + around(kData3) + tail2, -1,
+         MoveRefusal::NoPlace},
+        {"two places", code1, earlierOffset, head2 + around(kCode2) + gap + around(kCode2) + tail2, -1,
+         MoveRefusal::TwoAlike},
+        {"rewritten surroundings", code1, earlierOffset, head2 + around(rewritten) + tail2, -1, MoveRefusal::NoPlace},
+        {"no place holds it", code1, earlierOffset, head2 + around(kCode2, filler(4, 9)) + tail2, -1,
+         MoveRefusal::NoPlace},
+        {"the same version, patched", code1, earlierOffset, head1 + around(kCode1, fromHex("26b41740")) + tail1, -1,
+         MoveRefusal::SameVersion},
+        // A look-alike of the value (alike code elsewhere, with the same
+        // number) stays where the value went away.
+        {"the value vanished", code1 + around(kData1) + tail2, earlierOffset, head2 + around(kData1) + tail2, -1,
+         MoveRefusal::Vanished},
+        // A twin of the value's code, kept as it was, while the value's own
+        // code was rewritten: the twin is most like the value, but is itself.
+        {"a twin", code1 + gap + around(kCode2) + tail2, earlierOffset,
+         head2 + around(kCode2) + gap + around(rewritten) + tail2, -1, MoveRefusal::OtherMatch},
+        // The value's code kept as a legacy copy, and a new place like none.
+        {"a new place beside a legacy copy", code1, earlierOffset,
+         head2 + around(kCode2) + gap + around(rewritten) + tail2, -1, MoveRefusal::Unmatched},
+        {"the first bytes", kValue + kCode1.after + tail1, 0, kValue + kCode1.after + tail2, 0, MoveRefusal::None},
+        {"the last bytes", around(lastBytes), 3064, filler(300, 11) + around(lastBytes), 3364, MoveRefusal::None},
     };
     TempFolder folder;
     for (const auto& row : rows) {
@@ -106,6 +123,7 @@ TEST(MovedValue, FindsTheValueOnlyWhereTheEarlierVersionClearlyPoints) {
         MovedValue found;
         ASSERT_TRUE(findMovedValue(earlier.get(), row.earlierOffset, current.get(), &found, &err)) << row.name;
         EXPECT_EQ(found.offset, row.expected) << row.name << ": " << found.reason << " (" << found.agreement << ")";
+        EXPECT_EQ(found.refusal, row.refusal) << row.name << ": " << found.reason;
         EXPECT_EQ(found.reason.empty(), row.expected >= 0) << row.name;
     }
 }

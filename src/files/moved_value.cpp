@@ -4,22 +4,18 @@
 #include <cstdio>
 #include <vector>
 
-#include "files/backup_copy.h"
 #include "platform/file_system.h"
 
 namespace {
 
 constexpr std::size_t kGram = 4;
-constexpr std::size_t kShift = 8;
+constexpr std::size_t kShift = 32;
 // The new version is read in blocks of this size.
 constexpr std::size_t kBlockSize = std::size_t{1} << 16;
-// More places than this that hold the value cannot be told apart in good
-// time (a value such as 1.0 in a large game).
-constexpr std::size_t kMaxPlaces = 65536;
 
 // A byte at `distance` from the value weighs this much.
 double weightAt(std::size_t distance) {
-    return 16.0 / (16.0 + static_cast<double>(distance));
+    return 8.0 / (8.0 + static_cast<double>(distance));
 }
 
 // Marks the bytes of `earlier` found again in `current` (see
@@ -59,6 +55,122 @@ std::string percent(double share) {
     return std::to_string(static_cast<int>(share * 100.0 + 0.5)) + "%";
 }
 
+// A place that holds the value, and the bytes around it.
+struct Place {
+    std::int64_t offset;
+    std::string before;
+    std::string after;
+};
+
+// Every place of `file` that holds `value`, read once from its start in
+// blocks, keeping only the bytes that the next place's surroundings may
+// need. *tooMany when more than kMaxPlaces do (`places` then holds the
+// first ones).
+bool placesOf(std::FILE* file, const std::string& value, std::vector<Place>* places, bool* tooMany, std::string* err) {
+    places->clear();
+    *tooMany = false;
+    if (!seekTo(file, 0, err)) {
+        return false;
+    }
+    std::string bytes;       // the file from `first` on
+    std::int64_t first = 0;  // where `bytes` starts in the file
+    std::size_t scanned = 0; // places in `bytes` before this one are done
+    std::vector<char> block(kBlockSize);
+    bool ended = false;
+    while (!ended) {
+        std::size_t count = 0;
+        if (!readSome(file, block.data(), block.size(), &count, err)) {
+            return false;
+        }
+        ended = count == 0;
+        bytes.append(block.data(), count);
+        // A place is taken once its surroundings are all read.
+        const std::size_t limit =
+            ended ? bytes.size() : bytes.size() - std::min(bytes.size(), kGram + kSurroundingBytes);
+        for (std::size_t at = bytes.find(value, scanned); at != std::string::npos && at < limit;
+             at = bytes.find(value, at + 1)) {
+            if (places->size() == kMaxPlaces) {
+                *tooMany = true;
+                return true;
+            }
+            Place place{first + static_cast<std::int64_t>(at), {}, {}};
+            surroundings(bytes, at, &place.before, &place.after);
+            places->push_back(std::move(place));
+        }
+        scanned = std::max(scanned, limit);
+        const std::size_t keep = scanned > kSurroundingBytes ? scanned - kSurroundingBytes : 0;
+        bytes.erase(0, keep);
+        first += static_cast<std::int64_t>(keep);
+        scanned -= keep;
+    }
+    return true;
+}
+
+// The best and the second-best score of a row or a column, and where the
+// best is.
+struct Best {
+    std::size_t index = 0;
+    double score = -1.0;
+    double second = 0.0;
+};
+template <typename Score> Best bestOf(std::size_t count, Score score) {
+    Best best;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double value = score(i);
+        if (value > best.score) {
+            best.second = std::max(best.second, best.score);
+            best.index = i;
+            best.score = value;
+        } else {
+            best.second = std::max(best.second, value);
+        }
+    }
+    return best;
+}
+
+// Whether the two files are one version: the same bytes but, at most, the
+// 4 at `offset` (the game patched there, or not yet). Read in blocks, in
+// memory that does not grow with their size.
+bool isOneVersion(std::FILE* earlier, std::FILE* current, std::int64_t offset, bool* same, std::string* err) {
+    *same = false;
+    std::int64_t earlierSize = 0;
+    std::int64_t currentSize = 0;
+    if (!fileSize(earlier, &earlierSize, err) || !fileSize(current, &currentSize, err)) {
+        return false;
+    }
+    if (earlierSize != currentSize || !seekTo(earlier, 0, err) || !seekTo(current, 0, err)) {
+        return earlierSize != currentSize;
+    }
+    std::vector<char> was(kBlockSize);
+    std::vector<char> is(kBlockSize);
+    for (std::int64_t position = 0;;) {
+        std::size_t wasCount = 0;
+        std::size_t isCount = 0;
+        if (!readSome(earlier, was.data(), was.size(), &wasCount, err) ||
+            !readSome(current, is.data(), is.size(), &isCount, err)) {
+            return false;
+        }
+        if (wasCount != isCount) {
+            return true; // one of them changed size meanwhile
+        }
+        if (wasCount == 0) {
+            *same = true;
+            return true;
+        }
+        for (std::size_t i = 0; i < wasCount; ++i) {
+            const std::int64_t at = position + static_cast<std::int64_t>(i);
+            if (was[i] != is[i] && (at < offset || at >= offset + static_cast<std::int64_t>(kGram))) {
+                return true;
+            }
+        }
+        position += static_cast<std::int64_t>(wasCount);
+    }
+}
+
+std::string offsetText(const Place& place) {
+    return "offset " + std::to_string(place.offset);
+}
+
 } // namespace
 
 double surroundingsAgreement(const std::string& earlierBefore, const std::string& earlierAfter,
@@ -73,95 +185,106 @@ double surroundingsAgreement(const std::string& earlierBefore, const std::string
 bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* current, MovedValue* found,
                     std::string* err) {
     *found = MovedValue{};
-    // One version patched or edited a little is no update.
-    BackupMatch match = BackupMatch::OtherGame;
-    if (!seekTo(earlier, 0, err) || !seekTo(current, 0, err) || !compareWithBackup(current, earlier, &match, err)) {
+    const auto refuse = [found](MoveRefusal refusal, const std::string& reason) {
+        found->offset = -1;
+        found->refusal = refusal;
+        found->reason = reason;
+        return true;
+    };
+    // One version, patched at the value or not, is no update. Any other
+    // change is, however small: the value may have moved a few bytes.
+    bool same = false;
+    if (!isOneVersion(earlier, current, earlierOffset, &same, err)) {
         return false;
     }
-    if (match != BackupMatch::OtherGame) {
-        found->reason = "it is this version of the game";
-        found->sameVersion = true;
-        return true;
+    if (same) {
+        return refuse(MoveRefusal::SameVersion, "it is this version of the game");
     }
-    // The value and its surroundings in the earlier version.
-    const std::int64_t start = std::max<std::int64_t>(0, earlierOffset - static_cast<std::int64_t>(kSurroundingBytes));
-    std::string window(static_cast<std::size_t>(earlierOffset - start) + kGram + kSurroundingBytes, '\0');
+    std::string value(kGram, '\0');
     std::size_t count = 0;
-    if (!readAt(earlier, start, &window[0], window.size(), &count, err)) {
+    if (!readAt(earlier, earlierOffset, &value[0], value.size(), &count, err)) {
         return false;
     }
-    window.resize(count);
-    const std::size_t at = static_cast<std::size_t>(earlierOffset - start);
-    if (count < at + kGram) {
-        found->reason = "it ends before the value";
-        return true;
+    if (count < kGram) {
+        return refuse(MoveRefusal::NoPlace, "it ends before the value");
     }
-    const std::string value = window.substr(at, kGram);
-    std::string earlierBefore;
-    std::string earlierAfter;
-    surroundings(window, at, &earlierBefore, &earlierAfter);
 
-    // One pass over the new version, in blocks, keeping the bytes that the
-    // next place's surroundings may need.
-    if (!seekTo(current, 0, err)) {
+    // Every place of each version that holds the value, each weighed
+    // against every place of the other.
+    std::vector<Place> was;
+    std::vector<Place> is;
+    bool tooMany = false;
+    bool tooManyNow = false;
+    if (!placesOf(earlier, value, &was, &tooMany, err) || !placesOf(current, value, &is, &tooManyNow, err)) {
         return false;
     }
-    std::string bytes;       // the new version from `first` on
-    std::int64_t first = 0;  // where `bytes` starts in the file
-    std::size_t scanned = 0; // places in `bytes` before this one are done
-    std::size_t places = 0;
-    double second = 0.0;
-    std::vector<char> block(kBlockSize);
-    bool ended = false;
-    while (!ended) {
-        if (!readSome(current, block.data(), block.size(), &count, err)) {
-            return false;
-        }
-        ended = count == 0;
-        bytes.append(block.data(), count);
-        // A place is weighed once its surroundings are all read.
-        const std::size_t limit =
-            ended ? bytes.size() : bytes.size() - std::min(bytes.size(), kGram + kSurroundingBytes);
-        for (std::size_t place = bytes.find(value, scanned); place != std::string::npos && place < limit;
-             place = bytes.find(value, place + 1)) {
-            if (++places > kMaxPlaces) {
-                found->offset = -1;
-                found->reason = "more than " + std::to_string(kMaxPlaces) + " places hold its 4 bytes";
-                return true;
-            }
-            std::string before;
-            std::string after;
-            surroundings(bytes, place, &before, &after);
-            const double agreement = surroundingsAgreement(earlierBefore, earlierAfter, before, after);
-            if (found->offset < 0 || agreement > found->agreement) {
-                second = found->offset < 0 ? second : found->agreement;
-                found->offset = first + static_cast<std::int64_t>(place);
-                found->agreement = agreement;
-            } else {
-                second = std::max(second, agreement);
-            }
-        }
-        scanned = std::max(scanned, limit);
-        // Keep what the places from `scanned` on need before them.
-        const std::size_t keep = scanned > kSurroundingBytes ? scanned - kSurroundingBytes : 0;
-        bytes.erase(0, keep);
-        first += static_cast<std::int64_t>(keep);
-        scanned -= keep;
+    if (tooMany || tooManyNow) {
+        return refuse(MoveRefusal::TooMany, "more than " + std::to_string(kMaxPlaces) + " places hold its 4 bytes");
     }
-    if (places == 0) {
-        found->reason = "no place in the game holds its 4 bytes";
-    } else if (found->agreement < kMinAgreement) {
-        found->reason = places == 1 ? "the one place that holds its 4 bytes has other surroundings (" +
-                                          percent(found->agreement) + " alike)"
-                                    : "none of the " + std::to_string(places) +
-                                          " places that hold its 4 bytes has its surroundings (at best " +
-                                          percent(found->agreement) + " alike)";
-    } else if (found->agreement - second < kMinLead) {
-        found->reason = "two places that hold its 4 bytes have its surroundings about as well (" +
-                        percent(found->agreement) + " and " + percent(second) + " alike)";
-    } else {
-        return true;
+    const auto own = std::find_if(was.begin(), was.end(),
+                                  [earlierOffset](const Place& place) { return place.offset == earlierOffset; }) -
+                     was.begin();
+    const std::size_t self = static_cast<std::size_t>(own);
+    if (self == was.size()) {
+        return refuse(MoveRefusal::NoPlace, "its place was not found again in it");
     }
-    found->offset = -1;
+    if (is.empty()) {
+        return refuse(MoveRefusal::NoPlace, "no place in the game holds its 4 bytes");
+    }
+    std::vector<std::vector<double>> score(was.size(), std::vector<double>(is.size()));
+    for (std::size_t i = 0; i < was.size(); ++i) {
+        for (std::size_t j = 0; j < is.size(); ++j) {
+            score[i][j] = surroundingsAgreement(was[i].before, was[i].after, is[j].before, is[j].after);
+        }
+    }
+    // A place of the new version that some place of the earlier version
+    // matches, and which one matches it best.
+    const auto matchOf = [&score, &was](std::size_t j) {
+        return bestOf(was.size(), [&score, j](std::size_t i) { return score[i][j]; });
+    };
+
+    const Best best = bestOf(is.size(), [&score, self](std::size_t j) { return score[self][j]; });
+    found->agreement = best.score;
+    bool vanished = true;
+    for (std::size_t j = 0; j < is.size(); ++j) {
+        const Best other = matchOf(j);
+        vanished = vanished && other.index != self && other.score >= kMinAgreement;
+    }
+    if (vanished) {
+        return refuse(MoveRefusal::Vanished,
+                      "the value vanished: " +
+                          (is.size() == 1 ? std::string("the one place that holds its 4 bytes is")
+                                          : "the " + std::to_string(is.size()) + " places that hold its 4 bytes are") +
+                          " like other places of the earlier version, not like the value's");
+    }
+    if (best.score < kMinAgreement) {
+        return refuse(MoveRefusal::NoPlace, is.size() == 1 ? "the one place that holds its 4 bytes has other "
+                                                             "surroundings (" +
+                                                                 percent(best.score) + " alike)"
+                                                           : "none of the " + std::to_string(is.size()) +
+                                                                 " places that hold its 4 bytes has its surroundings "
+                                                                 "(at best " +
+                                                                 percent(best.score) + " alike)");
+    }
+    if (best.score - best.second < kMinLead) {
+        return refuse(MoveRefusal::TwoAlike, "two places that hold its 4 bytes have its surroundings about as well (" +
+                                                 percent(best.score) + " and " + percent(best.second) + " alike)");
+    }
+    const Best back =
+        bestOf(was.size(), [&score, &best, self](std::size_t i) { return i == self ? -1.0 : score[i][best.index]; });
+    if (was.size() > 1 && best.score - back.score < kMinLead) {
+        return refuse(MoveRefusal::OtherMatch,
+                      "the place most like it, at " + offsetText(is[best.index]) + " (" + percent(best.score) +
+                          " alike), is as much or more like the earlier version's place at " +
+                          offsetText(was[back.index]) + " (" + percent(back.score) + " alike)");
+    }
+    for (std::size_t j = 0; j < is.size(); ++j) {
+        if (j != best.index && matchOf(j).score < kMinAgreement) {
+            return refuse(MoveRefusal::Unmatched, "the place at " + offsetText(is[j]) +
+                                                      " is like none of the earlier version's places, and the value "
+                                                      "may have moved there");
+        }
+    }
+    found->offset = is[best.index].offset;
     return true;
 }

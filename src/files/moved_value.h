@@ -9,38 +9,56 @@
 // the bytes around it in the earlier version, or not at all.
 
 /// How many bytes on each side of a value are compared.
-constexpr std::size_t kSurroundingBytes = 64;
-/// The least agreement (see surroundingsAgreement) that a place must reach.
-constexpr double kMinAgreement = 0.25;
-/// How far the best place's agreement must lead every other place's.
+constexpr std::size_t kSurroundingBytes = 128;
+/// The least agreement (see surroundingsAgreement) that two places must
+/// reach to be taken for one: above what unrelated programs reach by chance.
+constexpr double kMinAgreement = 0.55;
+/// How far a best match's agreement must lead the next one's.
 constexpr double kMinLead = 0.15;
+/// More places than this that hold the value, in either version, cannot be
+/// told apart (a value such as 1.0 in a large game).
+constexpr std::size_t kMaxPlaces = 256;
 
 /// How well the bytes around a place in the new version agree with those
 /// around the value in the earlier one, from 0 to 1. Each side is read
 /// outwards from the value (`before` nearest byte first). A byte of the
 /// earlier side counts as found again when it lies in a run of 4 bytes,
 /// not all alike, that stands on the same side in the new version at most
-/// 8 bytes nearer or further: what recompiling keeps, around addresses and
+/// 32 bytes nearer or further: what recompiling keeps, around addresses and
 /// pointers that change in a few bytes, and code or data put in between.
 /// Near bytes weigh more than far ones.
 double surroundingsAgreement(const std::string& earlierBefore, const std::string& earlierAfter,
                              const std::string& currentBefore, const std::string& currentAfter);
 
+/// Why no place was taken.
+enum class MoveRefusal {
+    None,        // a place was taken
+    SameVersion, // nothing was looked for: the two files are one version
+    NoPlace,     // no place of the new version holds the bytes, or none agrees enough
+    TwoAlike,    // two places of the new version agree about as well
+    OtherMatch,  // the best place matches another place of the earlier version as well or better
+    Vanished,    // every place of the new version matches another place of the earlier version
+    Unmatched,   // another place of the new version matches none of the earlier ones: it may be the value
+    TooMany,     // too many places hold the bytes
+};
+
 /// What the search found: the place taken, or why none was.
 struct MovedValue {
     std::int64_t offset = -1; // the value's place in the new version; -1: none taken
-    double agreement = 0.0;   // the best place's agreement
-    std::string reason;       // why no place was taken
-    bool sameVersion = false; // no place was looked for: the two files are one version
+    double agreement = 0.0;   // the best place's agreement with the value's place
+    MoveRefusal refusal = MoveRefusal::None;
+    std::string reason; // why no place was taken, for the player
 };
 
-/// Looks in `current` (the new version, read once from its start) for the
-/// place of the 4 bytes that `earlier` holds at `earlierOffset`: among the
-/// places that hold exactly those bytes, the one whose surroundings agree
-/// with the earlier version's at least kMinAgreement, and by kMinLead more
-/// than every other place's. No place is taken (found->reason says why)
-/// when the two files are one version (see compareWithBackup), no place
-/// holds the bytes, none agrees enough, or two agree about as well. False,
-/// with *err, when a file could not be read.
+/// Looks in `current` (the new version) for the place of the 4 bytes that
+/// `earlier` holds at `earlierOffset`, reading each file once from its
+/// start. Every place that holds those bytes in either version is weighed
+/// against every place in the other by its surroundings, and a place is
+/// taken only as a clear mutual best match: the best of the value's own
+/// place by kMinLead over every other place of the new version, with the
+/// value's place the best of it by kMinLead over every other place of the
+/// earlier version, at least kMinAgreement alike, and with no other place
+/// of the new version left that matches no place of the earlier version.
+/// False, with *err, when a file could not be read.
 bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* current, MovedValue* found,
                     std::string* err);

@@ -20,13 +20,17 @@ template <typename Move>
 bool replaceThroughTemporary(const std::string& path, const std::string& text, bool sync, Move move, std::string* err) {
     const std::string temporary = temporaryPathOf(path);
     File file;
+    // The new file keeps the permissions of the one it replaces (read-only,
+    // say), where there is one.
+    File old;
+    std::string ignored;
+    const bool replaces = isRegularFile(path) && openForReading(path, &old, &ignored);
     // A temporary that a killed run left behind goes first.
-    if (!removeFile(temporary, err) || !createNewFile(temporary, nullptr, &file, err)) {
+    if (!removeFile(temporary, err) || !createNewFile(temporary, replaces ? old.get() : nullptr, &file, err)) {
         return false;
     }
     if (!writeAll(file.get(), text.data(), text.size(), err) || (sync && !syncFile(file.get(), err)) ||
         !closeFile(&file, err) || !move(temporary, err)) {
-        std::string ignored;
         file.reset();
         removeFile(temporary, &ignored);
         return false;

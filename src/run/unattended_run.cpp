@@ -18,6 +18,7 @@
 #include "platform/process.h"
 #include "ratio/aspect_ratio.h"
 #include "ratio/patch_value.h"
+#include "ratio/screen_shapes.h"
 #include "run/patch_run.h"
 
 namespace {
@@ -91,20 +92,27 @@ bool namesOneFile(const std::string& one, const std::string& other) {
                             isSameFile(first.get(), second.get()));
 }
 
-// The value's new place in the updated game at `gamePath`, found from its
-// backup, the earlier version, which holds a screen's ratio at `offset`;
-// and written into the update file beside the game where that may be
-// replaced (see below). False when the backup shows no place: *why then
-// says why, after the refusal's words ("" where there is no earlier
-// version to ask).
-bool followMovedValue(const std::string& gamePath, std::int32_t offset, const std::string& inUse, std::int32_t* moved,
-                      std::string* why, std::ostream& out) {
-    why->clear();
+// What the backup says of the value's place in the game.
+enum class EarlierVersion {
+    None,    // the backup is no earlier version of the game (or there is none)
+    Shows,   // it is, and shows where the value is
+    Refuses, // it is, and does not show it: nothing may be written
+};
+
+// Asks the backup of the game at `gamePath` where the value is that the
+// update file (or the built-in offset) places at `offset`, when the backup
+// is an earlier version of the game: it then holds a screen's shape there,
+// and only a mutual best match of that place in the game is taken
+// (*place), and written into the update file beside the game where that
+// may be replaced (see below). *why says why not, where it refuses.
+EarlierVersion askEarlierVersion(const std::string& gamePath, std::int32_t offset, const std::string& inUse,
+                                 std::int32_t* place, std::string* why, std::ostream& out) {
     const std::string backupPath = gamePath + kBackupSuffix;
     PatchValue earlierValue{};
     std::string err;
-    if (!readPatchBytes(backupPath, offset, &earlierValue, &err) || !isScreenRatio(ratioOf(earlierValue))) {
-        return false;
+    // A backup too short to hold the value is no version of this game.
+    if (entryAt(backupPath, &err) == Entry::Missing || !readPatchBytes(backupPath, offset, &earlierValue, &err)) {
+        return EarlierVersion::None;
     }
     File earlier;
     File game;
@@ -112,22 +120,43 @@ bool followMovedValue(const std::string& gamePath, std::int32_t offset, const st
     if (!openRegularFileForReading(backupPath, false, &earlier, &err) ||
         !openRegularFileForReading(gamePath, true, &game, &err) ||
         !findMovedValue(earlier.get(), offset, game.get(), &found, &err)) {
-        *why = ": could not look for it from " + printable(backupPath) + ": " + printable(err);
-        return false;
+        *why = "could not compare it with its backup " + printable(backupPath) + ": " + printable(err);
+        return EarlierVersion::Refuses;
     }
-    if (found.sameVersion) {
-        return false;
+    if (found.refusal == MoveRefusal::SameVersion) {
+        return EarlierVersion::None;
+    }
+    const std::string earlierText = "the game was updated, and its earlier version in " + printable(backupPath);
+    if (!isScreenShape(earlierValue)) {
+        // The offset is not the earlier version's: it may be this version's
+        // (an update file made for it, or written by a launch that was cut
+        // short), if the earlier version shows a screen's ratio there as
+        // the mutual best match of one of its own.
+        PatchValue value{};
+        MovedValue back;
+        if (readPatchBytes(gamePath, offset, &value, &err) && isScreenShape(value) &&
+            findMovedValue(game.get(), offset, earlier.get(), &back, &err) && back.offset >= 0) {
+            return EarlierVersion::Shows;
+        }
+        *why = earlierText + " holds no screen's ratio at offset " + std::to_string(offset) + " (" +
+               bytesText(earlierValue) + "), nor one that this version holds there, so that offset is not trusted";
+        return EarlierVersion::Refuses;
     }
     if (found.offset < 0) {
-        *why = ": its earlier version in " + printable(backupPath) + " does not show where: " + found.reason;
-        return false;
+        *why = earlierText + " does not show where the value at offset " + std::to_string(offset) +
+               " went: " + found.reason;
+        return EarlierVersion::Refuses;
     }
     if (found.offset > std::numeric_limits<std::int32_t>::max()) {
-        *why = ": it is at offset " + std::to_string(found.offset) + ", past what " + kUpdateFileName + " can hold";
-        return false;
+        *why = "the value is now at offset " + std::to_string(found.offset) + ", past what " + kUpdateFileName +
+               " can hold";
+        return EarlierVersion::Refuses;
     }
-    *moved = static_cast<std::int32_t>(found.offset);
-    out << kSelf << "The game was updated: the value moved from offset " << offset << " to offset " << *moved
+    *place = static_cast<std::int32_t>(found.offset);
+    if (*place == offset) {
+        return EarlierVersion::Shows;
+    }
+    out << kSelf << "The game was updated: the value moved from offset " << offset << " to offset " << *place
         << ", as its earlier version in " << printable(backupPath) << " shows" << std::endl;
 
     // Written down, so that the next launch reads 4 bytes again. Only the
@@ -136,21 +165,21 @@ bool followMovedValue(const std::string& gamePath, std::int32_t offset, const st
     const std::string beside = pathBeside(gamePath, kUpdateFileName);
     std::string note;
     if (!inUse.empty() && !namesOneFile(inUse, beside)) {
-        out << kSelf << printable(inUse) << " is out of date: put " << *moved
+        out << kSelf << printable(inUse) << " is out of date: put " << *place
             << " on its first line, or remove it, or the next launch patches nothing" << std::endl;
     } else if (inUse.empty() && entryAt(beside, &err) != Entry::Missing) {
-        out << kSelf << printable(beside) << " is not used: put " << *moved << " on its first line" << std::endl;
-    } else if (!replaceWithSyncedText(beside, std::to_string(*moved) + "\n", &note, &err)) {
-        out << kSelf << "Could not write offset " << *moved << " into " << printable(beside) << ": " << printable(err)
+        out << kSelf << printable(beside) << " is not used: put " << *place << " on its first line" << std::endl;
+    } else if (!replaceWithSyncedText(beside, std::to_string(*place) + "\n", &note, &err)) {
+        out << kSelf << "Could not write offset " << *place << " into " << printable(beside) << ": " << printable(err)
             << "; put it on the file's first line, or the next launch patches nothing" << std::endl;
     } else {
-        out << kSelf << "Offset " << *moved << " is written into " << printable(beside) << std::endl;
+        out << kSelf << "Offset " << *place << " is written into " << printable(beside) << std::endl;
         if (!note.empty()) {
             out << kSelf << "Note: could not sync the folder of " << printable(beside) << ": " << printable(note)
                 << std::endl;
         }
     }
-    return true;
+    return EarlierVersion::Shows;
 }
 
 int notPatched(const std::string& reason, std::ostream& out) {
@@ -198,30 +227,46 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     const PatchValue value = patchValueOf(record.ratio);
 
     // One small read decides, before anything is opened for writing: a game
-    // that is set already is left alone. One whose value moved (an update)
-    // is patched only where its earlier version shows the value went.
+    // that is set already is left alone. Otherwise, where the backup is an
+    // earlier version (an update came), only that version says where the
+    // value is; a game shorter than the offset may hold it elsewhere too.
     PatchValue current{};
-    if (!checkGameFile(game, false, &err) || !readPatchBytes(game, offset, &current, &err)) {
+    if (!checkGameFile(game, false, &err)) {
         return notPatched(printable(err), out);
     }
-    if (current != value && !isScreenRatio(ratioOf(current))) {
-        std::int32_t moved = 0;
-        std::string why;
-        if (!followMovedValue(game, offset, inUse, &moved, &why, out)) {
-            std::ostringstream refusal;
-            refusal << "the 4 bytes at offset " << offset << " of " << printable(game) << " are " << bytesText(current)
-                    << " (" << ratioOf(current) << "), no aspect ratio: the game has probably been updated and the "
-                    << "value has moved, so a new " << kUpdateFileName << " is needed" << why;
-            return notPatched(refusal.str(), out);
-        }
-        offset = moved;
+    const auto alreadySet = [&game, &record, &out]() {
+        out << kSelf << printable(game) << " is already set to " << ratioText(record) << std::endl;
+        return 0;
+    };
+    const bool read = readPatchBytes(game, offset, &current, &err);
+    if (read && current == value) {
+        return alreadySet();
+    }
+    std::string why;
+    std::int32_t place = offset;
+    switch (askEarlierVersion(game, offset, inUse, &place, &why, out)) {
+    case EarlierVersion::Refuses: return notPatched(why + "; a new " + kUpdateFileName + " is needed", out);
+    case EarlierVersion::Shows:
+        offset = place;
         if (!readPatchBytes(game, offset, &current, &err)) {
             return notPatched(printable(err), out);
         }
-    }
-    if (current == value) {
-        out << kSelf << printable(game) << " is already set to " << ratioText(record) << std::endl;
-        return 0;
+        if (current == value) {
+            return alreadySet();
+        }
+        break;
+    case EarlierVersion::None:
+        if (!read) {
+            return notPatched(printable(err), out);
+        }
+        if (!isScreenRatio(ratioOf(current))) {
+            std::ostringstream refusal;
+            refusal << "the 4 bytes at offset " << offset << " of " << printable(game) << " are " << bytesText(current)
+                    << " (" << ratioOf(current) << "), no aspect ratio: the game has probably been updated and the "
+                    << "value has moved, so a new " << kUpdateFileName << " is needed";
+            return notPatched(refusal.str(), out);
+        }
+        break;
     }
 
     File lock;

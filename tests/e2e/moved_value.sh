@@ -82,8 +82,11 @@ cp "$work/v2.exe" gorv.exe
 launch "$updated$(patched "$game")"
 expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
 
-# Version 3 moves it again: the file follows.
+# Version 3 moves it again: the file follows, and stays read-only.
+((${#emulator[@]} > 0)) || chmod 444 GorvPatcherUpdate.dat
 update_moving 3 "$o2" "$o3"
+checks=$((checks + 1))
+((${#emulator[@]} > 0)) || [ "$(stat -c %a GorvPatcherUpdate.dat)" = 444 ] || fail "the update file lost its mode"
 
 # Where the earlier version does not clearly point (two places alike; the
 # one place in other surroundings), nothing is written, the backup keeps
@@ -100,11 +103,30 @@ for version in twice away; do
     expected_status=7
     run_patcher ''
     checks=$((checks + 1))
-    grep -q "^gorv-patcher: Not patched: the 4 bytes at offset $o1 of .*: its earlier version in .* does not show where: " \
+    grep -q "^gorv-patcher: Not patched: the game was updated, and its earlier version in .* does not show where the value at offset $o1 went: " \
         "$output.err" || fail "told [$(cat "$output.err")]"
     checks=$((checks + 1))
     [ "$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)" = "$before" ] || fail "a refused launch wrote"
 done
+
+# A new version shorter than the earlier one's offset is looked through
+# too; so is a version whose update file names its own place (a new update
+# file, or one that a cut-short launch wrote): the earlier version shows
+# the value there.
+new_case shorter
+{ head -c 100000 /dev/zero && cat "$work/v1.exe"; } >gorv.exe.backup
+cp "$work/v2.exe" gorv.exe
+echo $((100000 + o1)) >GorvPatcherUpdate.dat
+game=$(native_path "$folder/gorv.exe")
+dat=$(native_path "$folder/GorvPatcherUpdate.dat")
+update_moving 2 $((100000 + o1)) "$o2"
+new_case own-place
+cp "$work/v1.exe" gorv.exe.backup
+cp "$work/v2.exe" gorv.exe
+echo "$o2" >GorvPatcherUpdate.dat
+game=$(native_path "$folder/gorv.exe")
+launch "$updated$(patched "$game")"
+expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
 
 # An update file in use in another folder (the working folder) is never
 # replaced: the launch says what to put there, and patches this once.

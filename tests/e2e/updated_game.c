@@ -33,7 +33,7 @@ static const float kRatios[] = {1.25f, 1.3333334f, 1.6f,
                                 1.7777778f, 2.0f, 2.4f};
 #endif
 
-void setupCamera(Camera* camera, int mode) {
+__attribute__((noinline)) void setupCamera(Camera* camera, int mode) {
     camera->width = 1920;
     camera->height = 1080;
 #ifdef IN_DATA

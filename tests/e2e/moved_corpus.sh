@@ -1,0 +1,68 @@
+# Updates of small games of our own, built here by each toolchain and flag
+# set named, played as a launch plays them: version 1 patched through its
+# update file, each later version renamed over the game, and the launch
+# run again. Each update is right (patched at the value's true place, or
+# refused where the value vanished), refused, or wrong (written anywhere
+# else): wrong must never happen, and most updates must be followed.
+# Called as: bash moved_corpus.sh PATCHER CC CLANG SET...
+set -u
+cc=$2 clang=$3
+sets=("${@:4}")
+set -- "$1"
+source "$(dirname "$0")/lib.sh"
+
+"$(dirname "$0")/../moved/build.sh" "$work/corpus" "$cc" "$clang" "${sets[@]}" || { fail "could not build the games"; finish; }
+readonly bytes_21_9=$'\x26\xb4\x17\x40'
+found=0 refused=0 vanished=0 wrong=0
+
+# The outcome of the launch that just ran on version VERSION (its .place
+# says where the value truly is); the game as the launch left it is
+# gorv.exe.
+judge() { # VERSION
+    local place expected=$work/expected
+    place=$(cat "$1.place")
+    if cmp -s gorv.exe "$1.exe"; then
+        if [ "$place" = -1 ]; then vanished=$((vanished + 1)); else refused=$((refused + 1)); fi
+        [ -z "${GORV_CORPUS_VERBOSE:-}" ] || echo "refused $(basename "$1") ($place): $(grep 'Not patched' "$output.err")"
+        return
+    fi
+    if [ "$place" != -1 ]; then
+        cp "$1.exe" "$expected"
+        printf '%s' "$bytes_21_9" | dd of="$expected" bs=1 seek="$place" conv=notrunc status=none
+        if cmp -s gorv.exe "$expected"; then
+            found=$((found + 1))
+            return
+        fi
+    fi
+    wrong=$((wrong + 1))
+    fail "$(basename "$1") written at a wrong place: $(cat "$output.err")"
+}
+
+for first in "$work"/corpus/*.v1.place; do
+    chain=${first%.v1.place}
+    [ "$(cat "$first")" != -1 ] || continue
+    new_case "$(basename "$chain")"
+    cp "$chain.v1.exe" gorv.exe
+    cat "$first" >GorvPatcherUpdate.dat
+    for version in 1 2 3 4; do
+        [ -e "$chain.v$version.exe" ] || break
+        cp "$chain.v$version.exe" gorv.exe.new && mv gorv.exe.new gorv.exe
+        timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
+        # Version 1 is the start; an update whose build cannot say where the
+        # value is plays on, uncounted.
+        if ((version > 1)) && [ -e "$chain.v$version.place" ]; then
+            checks=$((checks + 1))
+            judge "$chain.v$version"
+        fi
+    done
+done
+total=$((found + refused + vanished + wrong))
+kept=$((total - vanished))
+rate=$((kept > 0 ? 100 * found / kept : 0))
+echo "updates: $total; found at the true place: $found; vanished and refused: $vanished; refused: $refused; wrong: $wrong"
+echo "found rate: $rate% of the $kept updates that kept the value"
+# A change that made the search refuse far more would hide behind "never
+# wrong": the rate these builds give today, less a margin.
+checks=$((checks + 1))
+((kept > 0 && rate >= 45)) || fail "the value was found after only $rate% of $kept updates"
+finish

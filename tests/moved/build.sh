@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds the small games of this folder in each of their versions with the
+# given toolchains and flags, as Windows programs: OUT/GAME.SET.vN.exe.
+# Each is built a second time with a sentinel in the ratio's stead; where
+# the two builds differ in exactly those 4 bytes, OUT/GAME.SET.vN.place
+# holds the ratio's true offset, and -1 where the version no longer holds
+# it (the sentinel build has no sentinel). A pair that differs elsewhere
+# gets no .place file: that build cannot say where the value is.
+# Called as: build.sh OUT CC CLANG SET...  (SET: gcc-O2, gcc-Os-lto,
+# clang-O2, ...; CLANG may be "-" where there is none)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+out=$1 cc=$2 clang=$3
+shift 3
+mkdir -p "$out"
+readonly sentinel=1.73967731f sentinel_bytes=bfadde3f
+
+build() { # SET SOURCE VERSION OUTPUT [FLAGS...]
+    local set=$1 source=$2 version=$3 output=$4 tool opt lto
+    shift 4
+    IFS=- read -r tool opt lto <<<"$set"
+    local flags=("-$opt" -DVERSION="$version" "$@")
+    [ -z "$lto" ] || flags+=(-flto)
+    case $tool in
+    gcc) "$cc" "${flags[@]}" -s -Wl,--no-insert-timestamp -o "$output" "$source" -lm ;;
+    clang)
+        "$clang" --target=x86_64-w64-windows-gnu "${flags[@]}" -c -o "$output.o" "$source"
+        "$cc" -s -Wl,--no-insert-timestamp -o "$output" "$output.o" -lm
+        rm -f "$output.o"
+        ;;
+    esac
+}
+
+# The sentinel's one place, where the builds differ only there and in the
+# PE header's checksum; -1 where neither build holds a value there.
+readonly place_of='
+    my ($value, $sentinel) = map { local $/; open my $f, "<:raw", $_ or die; <$f> } @ARGV;
+    exit 1 if length $value != length $sentinel;
+    my @places;
+    for (my $p = index($sentinel, pack("H*", "'$sentinel_bytes'")); $p >= 0; $p = index($sentinel, pack("H*", "'$sentinel_bytes'"), $p + 1)) { push @places, $p }
+    my $checksum = unpack("V", substr($value, 0x3c, 4)) + 88;
+    for my $i (0 .. length($value) - 1) {
+        next if substr($value, $i, 1) eq substr($sentinel, $i, 1);
+        next if $i >= $checksum && $i < $checksum + 4;
+        next if @places == 1 && $i >= $places[0] && $i < $places[0] + 4;
+        exit 1;
+    }
+    exit 1 if @places > 1;
+    print @places ? $places[0] : -1, "\n";'
+
+# Each build in the background, two at a time.
+for set in "$@"; do
+    [ "${set%%-*}" != clang ] || [ "$clang" != - ] || continue
+    for source in "$here"/*.c; do
+        game=$(basename "$source" .c)
+        for version in 1 2 3 4; do
+            name="$out/$game.$set.v$version"
+            (
+                build "$set" "$source" "$version" "$name.exe"
+                build "$set" "$source" "$version" "$name.sentinel" -DVALUE="$sentinel"
+                perl -e "$place_of" "$name.exe" "$name.sentinel" >"$name.place" || rm -f "$name.place"
+                rm -f "$name.sentinel"
+            ) &
+            while (($(jobs -rp | wc -l) >= 2)); do wait -n; done
+        done
+    done
+done
+wait
