@@ -16,10 +16,11 @@ echo "== Formatting"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 for preset in dev release windows; do
-    echo "== $preset"
+    echo "== $preset build"
     cmake --preset "$preset" -DGORV_BUILD_TESTS=ON
     cmake --build --preset "$preset"
     # The packages players download (the sanitized build is not shipped).
     [ "$preset" = dev ] || cmake --build --preset "$preset" --target package
+    echo "== $preset tests"
     ctest --preset "$preset"
 done

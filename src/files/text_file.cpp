@@ -29,6 +29,7 @@ bool replaceThroughTemporary(const std::string& path, const std::string& text, b
     if (!removeFile(temporary, err) || !createNewFile(temporary, replaces ? old.get() : nullptr, &file, err)) {
         return false;
     }
+    old.reset(); // Windows renames nothing over a file that is open
     if (!writeAll(file.get(), text.data(), text.size(), err) || (sync && !syncFile(file.get(), err)) ||
         !closeFile(&file, err) || !move(temporary, err)) {
         file.reset();
