@@ -1,5 +1,7 @@
 #include "files/executable_locator.h"
 
+#include <algorithm>
+#include <cctype>
 #include <iostream>
 
 #include "files/console_question.h"
@@ -64,6 +66,13 @@ std::vector<std::string> findRecordedGames() {
 std::string extractFileName(const std::string& path, const std::string& separators) {
     const std::size_t found = path.find_last_of(separators);
     return found == std::string::npos ? path : path.substr(found + 1);
+}
+
+bool isGamePath(const std::string& path) {
+    const std::string name = extractFileName(path, "\\/");
+    return std::equal(name.begin(), name.end(), kExecutableName.begin(), kExecutableName.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 std::string commonDialogErrorText(unsigned long code) {

@@ -22,6 +22,9 @@ std::vector<std::string> findRecordedGames();
 /// The text after the path's last separator (any of `separators`); the
 /// whole path when it has none.
 std::string extractFileName(const std::string& path, const std::string& separators);
+/// Whether a path (with / or \ between folders) names the game's file,
+/// its name in any case: a Windows launcher may spell it GORV.EXE.
+bool isGamePath(const std::string& path);
 /// The name of a common-dialog error code, with its newline; empty for a
 /// cancel (0) and for codes that have no name.
 std::string commonDialogErrorText(unsigned long code);

@@ -7,6 +7,8 @@ struct Utf8Console {
     Utf8Console();
     ~Utf8Console();
     Utf8Console(const Utf8Console&) = delete;
+    /// Gives the console its own setting back now.
+    void restore();
     Utf8Console& operator=(const Utf8Console&) = delete;
 
     unsigned savedCodePage = 0; // 0: nothing to restore

@@ -20,8 +20,13 @@ bool isOnlyProgramInConsole() {
 }
 
 Utf8Console::~Utf8Console() {
+    restore();
+}
+
+void Utf8Console::restore() {
     if (savedCodePage != 0) {
         SetConsoleOutputCP(savedCodePage);
+        savedCodePage = 0;
     }
 }
 

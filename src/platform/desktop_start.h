@@ -22,7 +22,12 @@ enum class TerminalStart {
 TerminalStart restartInTerminalWindow(const char* marker, const std::vector<std::string>& arguments,
                                       std::string* program);
 
+/// What a message on the desktop tells: what something is for, or that
+/// something failed (with the error's icon where the system has one).
+enum class DesktopMessage { Information, Error };
+
 /// Shows a message where a desktop user sees it, with the first tool for
 /// that which is there and shows it; tools that read markup get the text
 /// with its markup characters escaped. Nothing where there is none.
-void showOnDesktop(const std::string& title, const std::string& message);
+void showOnDesktop(const std::string& title, const std::string& message,
+                   DesktopMessage kind = DesktopMessage::Information);

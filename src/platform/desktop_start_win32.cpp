@@ -10,6 +10,7 @@ TerminalStart restartInTerminalWindow(const char*, const std::vector<std::string
     return TerminalStart::NotNeeded;
 }
 
-void showOnDesktop(const std::string& title, const std::string& message) {
-    MessageBoxW(nullptr, toWide(message).c_str(), toWide(title).c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+void showOnDesktop(const std::string& title, const std::string& message, DesktopMessage kind) {
+    const UINT icon = kind == DesktopMessage::Error ? MB_ICONERROR : MB_ICONINFORMATION;
+    MessageBoxW(nullptr, toWide(message).c_str(), toWide(title).c_str(), MB_OK | icon | MB_SETFOREGROUND);
 }

@@ -34,6 +34,17 @@ bool readSmallFile(const std::string& path, std::size_t limit, std::string* byte
     return true;
 }
 
+bool makeFolders(const std::string& path, std::string* err) {
+    // Each folder on the way, from the first below the root.
+    for (std::size_t at = path.find_first_of(kPathSeparators, 1); at != std::string::npos;
+         at = path.find_first_of(kPathSeparators, at + 1)) {
+        if (path[at - 1] != ':' && !makeFolder(path.substr(0, at), err)) {
+            return false;
+        }
+    }
+    return makeFolder(path, err);
+}
+
 std::string pathBeside(const std::string& path, const std::string& name) {
     const std::size_t separator = path.find_last_of(kPathSeparators);
     return separator == std::string::npos ? name : path.substr(0, separator + 1) + name;

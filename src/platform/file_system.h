@@ -108,6 +108,10 @@ bool isRegularFile(const std::string& path);
 /// Removes the file or link at `path` (never what a link points to); a
 /// path where nothing stands is no failure.
 bool removeFile(const std::string& path, std::string* err);
+/// Makes the folder at `path`; one that is there already is no failure.
+bool makeFolder(const std::string& path, std::string* err);
+/// Makes the folder at `path` and every folder on the way to it.
+bool makeFolders(const std::string& path, std::string* err);
 /// Moves `from` over `to` in one step, as the system gets to writing it
 /// down: a file that a power cut may take back with no harm.
 bool renameOver(const std::string& from, const std::string& to, std::string* err);

@@ -313,6 +313,10 @@ bool removeFile(const std::string& path, std::string* err) {
     return checkPath(path, err) && (::unlink(path.c_str()) == 0 || errno == ENOENT || fail(err));
 }
 
+bool makeFolder(const std::string& path, std::string* err) {
+    return checkPath(path, err) && (::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST || fail(err));
+}
+
 bool renameOver(const std::string& from, const std::string& to, std::string* err) {
     return checkPath(from, err) && checkPath(to, err) && (std::rename(from.c_str(), to.c_str()) == 0 || fail(err));
 }

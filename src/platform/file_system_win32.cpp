@@ -348,6 +348,11 @@ bool removeFile(const std::string& path, std::string* err) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || failWith(error, err);
 }
 
+bool makeFolder(const std::string& path, std::string* err) {
+    return checkPath(path, err) && (CreateDirectoryW(systemPath(path).c_str(), nullptr) != 0 ||
+                                    GetLastError() == ERROR_ALREADY_EXISTS || failWith(GetLastError(), err));
+}
+
 bool renameOver(const std::string& from, const std::string& to, std::string* err) {
     return checkPath(from, err) && checkPath(to, err) &&
            (MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0 ||

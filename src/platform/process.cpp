@@ -1,31 +1,70 @@
 #include "platform/process.h"
 
-std::string windowsCommandLine(const std::vector<std::string>& arguments) {
-    std::string line;
-    for (const std::string& argument : arguments) {
-        if (!line.empty()) {
-            line += ' ';
+namespace {
+
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
+std::vector<WindowsWord> splitWindowsCommandLine(const std::u16string& line) {
+    std::vector<WindowsWord> words;
+    std::size_t i = 0;
+    const std::size_t size = line.size();
+    // The program's name: quotes go in and out of quoting, and nothing
+    // escapes them.
+    WindowsWord program;
+    for (bool quoted = false; i < size && (quoted || !isBlank(line[i])); ++i) {
+        if (line[i] == u'"') {
+            quoted = !quoted;
+        } else {
+            program.text += line[i];
         }
-        if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) {
-            line += argument;
-            continue;
-        }
-        line += '"';
-        std::size_t backslashes = 0;
-        for (const char c : argument) {
-            if (c == '\\') {
-                ++backslashes;
-                continue;
-            }
-            // Backslashes count as themselves unless a quote follows them:
-            // then each stands for two, and the quote itself gets one more.
-            line.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-            backslashes = 0;
-            line += c;
-        }
-        // The closing quote follows: the backslashes before it are doubled.
-        line.append(backslashes * 2, '\\');
-        line += '"';
     }
-    return line;
+    program.end = i;
+    while (i < size && isBlank(line[i])) {
+        ++i;
+    }
+    program.next = i;
+    words.push_back(program);
+    while (i < size) {
+        WindowsWord word;
+        for (bool quoted = false;;) {
+            std::size_t backslashes = 0;
+            for (; i < size && line[i] == u'\\'; ++i) {
+                ++backslashes;
+            }
+            bool literal = true;
+            if (i < size && line[i] == u'"') {
+                // An even number of backslashes before a quote halves, and
+                // the quote quotes (two in quotes are one quote); an odd
+                // number halves, and the quote is a quote.
+                if (backslashes % 2 == 0) {
+                    if (quoted && i + 1 < size && line[i + 1] == u'"') {
+                        ++i;
+                    } else {
+                        literal = false;
+                        quoted = !quoted;
+                    }
+                }
+                backslashes /= 2;
+            }
+            word.text.append(backslashes, u'\\');
+            if (i >= size || (!quoted && isBlank(line[i]))) {
+                break;
+            }
+            if (literal) {
+                word.text += line[i];
+            }
+            ++i;
+        }
+        word.end = i;
+        while (i < size && isBlank(line[i])) {
+            ++i;
+        }
+        word.next = i;
+        words.push_back(word);
+    }
+    return words;
 }

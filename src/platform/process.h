@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,18 +17,46 @@ std::string programPath();
 /// The environment variable `name` in UTF-8; empty where it is not set.
 std::string environmentVariable(const char* name);
 
+/// The folder where the user's programs keep what they leave for later
+/// (logs): $XDG_STATE_HOME, else ~/.local/state; %LOCALAPPDATA% on
+/// Windows. Empty where the environment names none.
+std::string userStateFolder();
+
+/// A command to start: its words (in UTF-8, for what the tool says and
+/// looks for), and where it starts among this program's own arguments as
+/// they were given (0: the first after the program's name).
+struct Command {
+    std::vector<std::string> words;
+    std::size_t firstArgument = 0;
+};
+
+/// The command as one line, as the system hands it on: on Windows the rest
+/// of this program's own command line from the command's first word on,
+/// exactly as it stands; elsewhere its words, each quoted for a POSIX
+/// shell where it needs to be.
+std::string commandText(const Command& command);
+
 /// Runs `command` (a program, looked up on the system's search path as a
 /// shell does, and its arguments) with this process's environment, working
 /// folder and standard streams, and nothing else of it: no other open file
 /// or lock. Where the system can (POSIX), the program replaces this process
-/// and the call returns only on failure. Elsewhere (Windows) it runs as a
-/// child that is waited for, and *status is its exit status; a program
-/// without a console window starts its own without one. False, with
-/// the system's reason in *err, when the program could not be started.
-bool runInPlace(const std::vector<std::string>& command, int* status, std::string* err);
+/// and the call returns only on failure. Elsewhere (Windows) the rest of
+/// this program's command line (see commandText) goes to the program
+/// unchanged, which runs as a child that is waited for, in a job that ends
+/// it when this program ends (as a launcher's Stop ends this one);
+/// `started` hears of the start, with the system's reason where the child
+/// could not be tied to this program (else empty); *status is its exit status; a program without a
+/// console window starts its own without one. False, with the system's
+/// reason in *err, when the program could not be started.
+bool runInPlace(const Command& command, const std::function<void(const std::string& note)>& started, int* status,
+                std::string* err);
 
-/// The command line that hands `arguments` to a Windows program unchanged,
-/// as its C runtime splits a command line: each argument that holds a
-/// blank or a quote, or is empty, in quotes, with the backslashes before a
-/// quote doubled.
-std::string windowsCommandLine(const std::vector<std::string>& arguments);
+/// A word of a Windows command line as the C runtime splits it (the
+/// program's name first, by its own rule): its text, where it ends, and
+/// where the next word starts.
+struct WindowsWord {
+    std::u16string text;
+    std::size_t end = 0;
+    std::size_t next = 0;
+};
+std::vector<WindowsWord> splitWindowsCommandLine(const std::u16string& line);

@@ -24,14 +24,45 @@ std::string environmentVariable(const char* name) {
     return value != nullptr ? value : "";
 }
 
-bool runInPlace(const std::vector<std::string>& command, int* status, std::string* err) {
+std::string userStateFolder() {
+    const std::string state = environmentVariable("XDG_STATE_HOME");
+    // A relative path there is ignored, as the XDG base directories have it.
+    if (!state.empty() && state[0] == '/') {
+        return state;
+    }
+    const std::string home = environmentVariable("HOME");
+    return home.empty() ? "" : home + "/.local/state";
+}
+
+std::string commandText(const Command& command) {
+    std::string line;
+    for (const std::string& word : command.words) {
+        line += line.empty() ? "" : " ";
+        const bool plain =
+            !word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                    "0123456789_@%+=:,./-") == std::string::npos;
+        if (plain) {
+            line += word;
+            continue;
+        }
+        line += '\'';
+        for (const char c : word) {
+            line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        }
+        line += '\'';
+    }
+    return line;
+}
+
+bool runInPlace(const Command& command, const std::function<void(const std::string& note)>&, int* status,
+                std::string* err) {
     *status = 0;
-    if (command.empty()) {
+    if (command.words.empty()) {
         *err = std::strerror(ENOENT);
         return false;
     }
     std::vector<char*> arguments;
-    for (const std::string& argument : command) {
+    for (const std::string& argument : command.words) {
         arguments.push_back(const_cast<char*>(argument.c_str()));
     }
     arguments.push_back(nullptr);

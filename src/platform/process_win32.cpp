@@ -2,23 +2,74 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <memory>
 
 #include "platform/code_page_win32.h"
 
+namespace {
+
+// This program's command line, split as the C runtime splits it.
+std::vector<WindowsWord> ownWords(std::wstring* line) {
+    *line = GetCommandLineW();
+    return splitWindowsCommandLine(std::u16string(line->begin(), line->end()));
+}
+
+// The rest of this program's command line from the command's first word.
+std::wstring commandLineOf(const Command& command) {
+    std::wstring line;
+    const std::vector<WindowsWord> words = ownWords(&line);
+    // Word 0 is the program's name.
+    const std::size_t before = command.firstArgument;
+    return before < words.size() ? line.substr(words[before].next) : std::wstring();
+}
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        CloseHandle(handle);
+    }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+// A job that ends its processes when its last handle closes: when this
+// program ends, however it ends. Null, with the reason, where none can be
+// made.
+Handle jobThatEndsWithUs(std::string* why) {
+    Handle job(CreateJobObjectW(nullptr, nullptr));
+    if (job == nullptr) {
+        *why = windowsMessage(GetLastError());
+        return nullptr;
+    }
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits) == 0) {
+        *why = windowsMessage(GetLastError());
+        return nullptr;
+    }
+    return job;
+}
+
+} // namespace
+
 std::vector<std::string> programArguments(int, char**) {
     // The C runtime's argv is in the ANSI code page, which cannot hold every
-    // name a folder may have: the UTF-16 command line can.
-    int count = 0;
-    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> words(CommandLineToArgvW(GetCommandLineW(), &count),
-                                                              &LocalFree);
+    // name a folder may have: the UTF-16 command line can. It is split as
+    // the C runtime splits it, as the command that a launch starts is cut
+    // from it (see commandText).
+    std::wstring line;
+    const std::vector<WindowsWord> words = ownWords(&line);
     std::vector<std::string> arguments;
-    for (int i = 1; words != nullptr && i < count; ++i) {
-        arguments.push_back(fromWide(words.get()[i]));
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        arguments.push_back(fromWide(std::wstring(words[i].text.begin(), words[i].text.end())));
     }
     return arguments;
+}
+
+std::string userStateFolder() {
+    return environmentVariable("LOCALAPPDATA");
+}
+
+std::string commandText(const Command& command) {
+    return fromWide(commandLineOf(command));
 }
 
 std::string programPath() {
@@ -48,13 +99,17 @@ std::string environmentVariable(const char* name) {
     return fromWide(value);
 }
 
-bool runInPlace(const std::vector<std::string>& command, int* status, std::string* err) {
+bool runInPlace(const Command& command, const std::function<void(const std::string& note)>& started, int* status,
+                std::string* err) {
     *status = 0;
-    if (command.empty()) {
+    // The program gets the rest of this one's command line as it stands:
+    // split and quoted again, some arguments would not come through the
+    // same (two quotes in quotes, a lone surrogate).
+    std::wstring line = commandLineOf(command);
+    if (command.words.empty() || line.empty()) {
         *err = windowsMessage(ERROR_FILE_NOT_FOUND);
         return false;
     }
-    std::wstring line = toWide(windowsCommandLine(command));
     // The program gets this one's standard streams, and only those: the
     // tool's own files are opened so that no child inherits them.
     STARTUPINFOW startup{};
@@ -70,18 +125,29 @@ bool runInPlace(const std::vector<std::string>& command, int* status, std::strin
     }
     // Started without a console window (the windowed build, from a
     // launcher), a console program would get one of its own: the game's
-    // stand-ins and tools run without, as this program does.
-    const DWORD flags = GetConsoleWindow() == nullptr ? CREATE_NO_WINDOW : 0;
+    // stand-ins and tools run without, as this program does. It starts
+    // suspended, so that it is in the job before it can start others.
+    const DWORD flags = (GetConsoleWindow() == nullptr ? CREATE_NO_WINDOW : 0) | CREATE_SUSPENDED;
     PROCESS_INFORMATION process{};
     if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup, &process) == 0) {
         *err = windowsMessage(GetLastError());
         return false;
     }
-    CloseHandle(process.hThread);
+    const Handle thread(process.hThread);
+    const Handle child(process.hProcess);
+    // A launcher that stops this program (Steam's Stop ends the process it
+    // started) stops the game with it. An outer job may forbid another.
+    std::string note;
+    Handle job = jobThatEndsWithUs(&note);
+    if (job != nullptr && AssignProcessToJobObject(job.get(), child.get()) == 0) {
+        note = windowsMessage(GetLastError());
+        job.reset();
+    }
+    ResumeThread(thread.get());
+    started(note);
     DWORD code = 0;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
+    WaitForSingleObject(child.get(), INFINITE);
+    GetExitCodeProcess(child.get(), &code);
     *status = static_cast<int>(code);
     return true;
 }

@@ -92,35 +92,56 @@ int tellLauncherUse(StartKind kind, std::ostream& out) {
 
 // A start of `kind` that needs nothing else.
 Start startOf(StartKind kind) {
-    return Start{kind, "", {}, {}};
+    return Start{kind, "", {}, {}, 0, false};
 }
 
 } // namespace
 
-Start parseCommandLine(const std::vector<std::string>& given) {
+Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
     // "--screen=WIDTHxHEIGHT" is "--screen WIDTHxHEIGHT".
     std::vector<std::string> arguments = given;
     if (!arguments.empty() && arguments.front().rfind(kScreenOption + "=", 0) == 0) {
         arguments.insert(arguments.begin() + 1, arguments.front().substr(kScreenOption.size() + 1));
         arguments.front() = kScreenOption;
     }
-    // A launcher's option: the command after "--" runs whatever stands before.
+    const std::size_t words = given.size() - arguments.size() + 2; // "--screen" and the size, as given
+    // A launcher's option: everything after "--screen WIDTHxHEIGHT" is the
+    // command, "--" or not (a "--" of its own stays in it, such as Steam's
+    // chain), but for one game alone, which the console build patches.
+    if (arguments.size() > 2 && arguments.front() == kScreenOption && arguments[1] != "--") {
+        const std::vector<std::string> screen(arguments.begin(), arguments.begin() + 2);
+        if (arguments[2] == "--") {
+            return Start{
+                StartKind::Launch, "",  screen, std::vector<std::string>(arguments.begin() + 3, arguments.end()),
+                words + 1,         true};
+        }
+        if (arguments.size() == 3 && !windowed && isGamePath(arguments[2])) {
+            return Start{StartKind::Screen, arguments[2], screen, {}, 0, false};
+        }
+        return Start{StartKind::Launch,
+                     "",
+                     screen,
+                     std::vector<std::string>(arguments.begin() + 2, arguments.end()),
+                     words,
+                     false};
+    }
+    // Any other "--": the command after it runs, whatever stands before.
     const auto end = std::find(arguments.begin(), arguments.end(), "--");
     if (end != arguments.end()) {
-        return Start{StartKind::Launch, "", std::vector<std::string>(arguments.begin(), end),
-                     std::vector<std::string>(end + 1, arguments.end())};
+        return Start{StartKind::Launch,
+                     "",
+                     std::vector<std::string>(arguments.begin(), end),
+                     std::vector<std::string>(end + 1, arguments.end()),
+                     static_cast<std::size_t>(std::find(given.begin(), given.end(), "--") - given.begin()) + 1,
+                     true};
     }
     if (arguments.empty()) {
         return Start{};
     }
     const std::string& first = arguments.front();
     if (first == kScreenOption) {
-        Start start{StartKind::Screen, "", arguments, {}};
-        if (start.arguments.size() == 3) {
-            start.path = start.arguments.back();
-            start.arguments.pop_back();
-        }
-        return start.arguments.size() == 2 ? start : startOf(StartKind::Usage);
+        return arguments.size() == 2 ? Start{StartKind::Screen, "", arguments, {}, 0, false}
+                                     : startOf(StartKind::Usage);
     }
     if (arguments.size() > 1 || first.empty()) {
         return startOf(StartKind::Usage);
@@ -134,16 +155,17 @@ Start parseCommandLine(const std::vector<std::string>& given) {
     if (first[0] == '-') {
         return startOf(StartKind::Usage);
     }
-    return Start{gamePathOf(first) != first ? StartKind::Backup : StartKind::Game, first, {}, {}};
+    return Start{gamePathOf(first) != first ? StartKind::Backup : StartKind::Game, first, {}, {}, 0, false};
 }
 
 bool asksInConsole(const std::vector<std::string>& arguments) {
-    const StartKind kind = parseCommandLine(arguments).kind;
+    const StartKind kind = parseCommandLine(arguments, isWindowedProgram()).kind;
     return kind == StartKind::Dialogue || kind == StartKind::Game || kind == StartKind::Backup;
 }
 
-int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const Start start = parseCommandLine(arguments);
+int runCommandLine(const std::vector<std::string>& arguments, const std::function<void()>& beforeStart,
+                   std::ostream& out, std::ostream& err) {
+    const Start start = parseCommandLine(arguments, isWindowedProgram());
     if (isWindowedProgram() && start.kind != StartKind::Screen && start.kind != StartKind::Launch) {
         return tellLauncherUse(start.kind, out);
     }
@@ -171,7 +193,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     }
     case StartKind::Launch:
         if (!start.command.empty()) {
-            return runLaunch(start.arguments, start.command);
+            return runLaunch(start.arguments, Command{start.command, start.commandStart}, start.dashes, beforeStart);
         }
         // A launch never waits: nobody may be there to press Enter.
         err << kUsage;

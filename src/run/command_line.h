@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -23,10 +24,15 @@ struct Start {
     std::string path;                   // the game or backup; for Screen, the game or empty
     std::vector<std::string> arguments; // Screen, Launch: the words before the command ("--screen=" split)
     std::vector<std::string> command;   // Launch: COMMAND and its arguments
+    std::size_t commandStart = 0;       // Launch: where COMMAND starts among the arguments as given
+    bool dashes = false;                // Launch: COMMAND came after a "--" of the tool's own
 };
 
-/// What the arguments (the program's name not among them) ask for.
-Start parseCommandLine(const std::vector<std::string>& arguments);
+/// What the arguments (the program's name not among them) ask for. After
+/// "--screen WIDTHxHEIGHT", whatever follows is a command to launch, "--"
+/// or not, except one game alone, which is patched; the `windowed` build
+/// launches that too.
+Start parseCommandLine(const std::vector<std::string>& arguments, bool windowed = false);
 
 /// Whether the arguments start a run that talks with a player on the
 /// console (the dialogue, a dropped game or backup), which needs a window
@@ -38,5 +44,7 @@ bool asksInConsole(const std::vector<std::string>& arguments);
 /// for a usage error (told on `err`); for a launch, the command's. The
 /// windowed build only patches and launches; started otherwise, a message
 /// box says what it is for.
-int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out = std::cout,
-                   std::ostream& err = std::cerr);
+/// `beforeStart` runs just before a launch starts its command.
+int runCommandLine(
+    const std::vector<std::string>& arguments, const std::function<void()>& beforeStart = [] {},
+    std::ostream& out = std::cout, std::ostream& err = std::cerr);

@@ -31,11 +31,12 @@ int main(int argc, char** argv) {
                                     "konsole, or start " +
                                     printable(program) + " from a terminal.";
         std::cerr << message << std::endl;
-        showOnDesktop(name, message);
+        showOnDesktop(name, message, DesktopMessage::Error);
         break;
     }
     case TerminalStart::NotNeeded: break;
     }
-    const Utf8Console console;
-    return runCommandLine(arguments);
+    Utf8Console console;
+    // A launched game gets the console as it was.
+    return runCommandLine(arguments, [&console] { console.restore(); });
 }

@@ -1,5 +1,6 @@
 #include "run/unattended_run.h"
 
+#include <ctime>
 #include <iomanip>
 #include <limits>
 #include <sstream>
@@ -182,6 +183,57 @@ EarlierVersion askEarlierVersion(const std::string& gamePath, std::int32_t offse
     return EarlierVersion::Shows;
 }
 
+// The local time, as "2026-12-09 10:04:31".
+std::string localTime() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* const local = std::localtime(&now); // one thread: its buffer is ours
+    char text[32] = {};
+    return local != nullptr && std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local) > 0 ? text : "";
+}
+
+// What a launch says: each line with the tool's name before it, none
+// empty, on standard error and in its log. The log goes beside the game;
+// where it cannot be written there (a read-only folder, a full disk), into
+// the user's state folder, and an older log beside the game goes, so that
+// no log tells of another start.
+struct LaunchLog {
+    std::string header; // the log's first lines, not on standard error
+    std::string path;   // beside the game
+    std::string said;
+    bool moved = false;
+
+    void tell(const std::string& text) {
+        std::string lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty()) {
+                lines += (line.rfind(kSelf, 0) == 0 ? "" : kSelf) + line + "\n";
+            }
+        }
+        std::cerr << lines << std::flush;
+        said += lines;
+        std::string ignored;
+        if (!moved && replaceWithText(path, header + said, &ignored)) {
+            return;
+        }
+        const std::string folder = userStateFolder();
+        const std::string elsewhere =
+            folder.empty() ? "" : folder + kPathSeparator + "gorv-patcher" + kPathSeparator + kLaunchLogName;
+        if (!moved) {
+            moved = true;
+            removeFile(path, &ignored);
+            const std::string line = std::string(kSelf) + "the log is in " +
+                                     (elsewhere.empty() ? "no file: there is no state folder" : printable(elsewhere)) +
+                                     ", as " + printable(path) + " could not be written\n";
+            std::cerr << line << std::flush;
+            said += line;
+        }
+        if (!elsewhere.empty() && makeFolders(folderOf(elsewhere), &ignored)) {
+            replaceWithText(elsewhere, header + said, &ignored);
+        }
+    }
+};
+
 int notPatched(const std::string& reason, std::ostream& out) {
     out << kSelf << "Not patched: " << reason << std::endl;
     return 1;
@@ -210,7 +262,7 @@ bool parseScreenSize(const std::string& text, ScreenSize* size, std::string* err
     return true;
 }
 
-int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out) {
+int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out, bool sayOffset) {
     std::int32_t offset = kDefaultPatchOffset;
     const UpdateFile working = loadOffsetTable(kUpdateFileName, &offset, out);
     std::string game = gamePath;
@@ -222,6 +274,9 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     std::string inUse = working == UpdateFile::Used ? kUpdateFileName : "";
     if (offsetFromGameFolder(working) && loadOffsetBesideGame(game, &offset, out) == UpdateFile::Used) {
         inUse = pathBeside(game, kUpdateFileName);
+    }
+    if (sayOffset) {
+        out << kSelf << "Offset " << offset << (inUse.empty() ? " (built in)" : ", from " + printable(inUse)) << "\n";
     }
     const AspectRatio record = reduceAspectRatio(size.width, size.height);
     const PatchValue value = patchValueOf(record.ratio);
@@ -282,23 +337,20 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     return 0;
 }
 
-int runLaunch(const std::vector<std::string>& screenArguments, const std::vector<std::string>& command) {
+int runLaunch(const std::vector<std::string>& screenArguments, const Command& command, bool dashes,
+              const std::function<void()>& beforeStart) {
     // Every line goes to standard error, among the game's own, and into the
     // log beside the game: from a launcher or in Game Mode, standard error
-    // leads nowhere a player looks.
-    std::string logPath;
-    std::string said;
-    const auto tell = [&logPath, &said](const std::string& lines) {
-        std::cerr << lines << std::flush;
-        said += lines;
-        std::string ignored;
-        replaceWithText(logPath, said, &ignored);
-    };
+    // leads nowhere a player looks. The log starts with what a report
+    // needs: the version, the time, the command.
+    LaunchLog log;
+    log.header = "gorv-patcher " + std::string(GORV_VERSION) + ", " + localTime() + "\n" + kSelf + "starts " +
+                 printable(commandText(command)) + "\n";
     {
         // Every file of the patch is closed before the command runs.
         std::string game;
-        for (const std::string& word : command) {
-            if (extractFileName(word, "\\/") == kExecutableName) {
+        for (const std::string& word : command.words) {
+            if (isGamePath(word)) {
                 game = word;
                 break;
             }
@@ -306,28 +358,41 @@ int runLaunch(const std::vector<std::string>& screenArguments, const std::vector
         if (game.empty() && isRegularFile(kExecutableName)) {
             game = kExecutableName;
         }
-        logPath = pathBeside(game, kLaunchLogName);
+        log.path = pathBeside(game, kLaunchLogName);
         std::ostringstream lines;
         ScreenSize size;
         std::string err = screenWordsFault(screenArguments);
+        if (!dashes && err.empty()) {
+            lines << kSelf << "no -- after " << screenArguments[0] << " " << printable(screenArguments[1])
+                  << ": all that follows is the command\n";
+        }
         if (!err.empty() || !parseScreenSize(screenArguments[1], &size, &err)) {
             lines << kSelf << err << "; the game starts without a patch\n";
         } else if (game.empty()) {
             lines << kSelf << "no " << kExecutableName
                   << " in the command or in this folder; the game starts without a patch\n";
         } else {
-            patchUnattended(size, game, lines);
+            patchUnattended(size, game, lines, true);
         }
-        tell(lines.str());
+        log.tell(lines.str());
     }
+    beforeStart();
     int status = 0;
     std::string err;
-    if (!runInPlace(command, &status, &err)) {
-        const std::string line = "could not start " + printable(command.front(), kMaxQuotedAnswer) + ": " + err;
-        tell(kSelf + line + "\n");
+    const auto started = [&log](const std::string& note) {
+        if (!note.empty()) {
+            log.tell(std::string(kSelf) + "the game does not stop when gorv-patcher is stopped: " + printable(note) +
+                     "\n");
+        }
+    };
+    if (!runInPlace(command, started, &status, &err)) {
+        const std::string line = "could not start " +
+                                 printable(command.words.empty() ? "" : command.words.front(), kMaxQuotedAnswer) +
+                                 ": " + err;
+        log.tell(std::string(kSelf) + line + "\n");
         // The windowed build has no console to say it on.
         if (isWindowedProgram()) {
-            showOnDesktop("gorv-patcher", line);
+            showOnDesktop("gorv-patcher", line, DesktopMessage::Error);
         }
         return 127;
     }

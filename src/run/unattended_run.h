@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include "platform/process.h"
 
 // The runs that nobody answers: a patch from the command line, and a patch
 // before the game starts, as a launcher's wrapper (Steam's %command%).
@@ -32,16 +35,20 @@ bool isScreenRatio(float ratio);
 /// no screen's ratio (the game was updated and the value moved) is patched
 /// only where its backup, the earlier version, clearly shows the value
 /// went (findMovedValue), and that place is written into the update file
-/// beside the game; else it is refused. Every line goes to `out`. Returns 0
-/// when the game is patched or was already, 1 when it is not patched.
-int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out);
+/// beside the game; else it is refused. Every line goes to `out`, with one
+/// that names the offset and where it came from where `sayOffset` asks.
+/// Returns 0 when the game is patched or was already, 1 when it is not.
+int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out, bool sayOffset = false);
 
 /// `screenArguments` (--screen WIDTHxHEIGHT), then `command`: patches the
 /// game that the command names (its first word whose file name is
-/// gorv.exe), else gorv.exe in the working folder, as patchUnattended does,
-/// with its lines on standard error and in the log beside the game; and
-/// then runs the command in this program's place, whatever came of the
-/// patch and whatever stood before "--" (what was wrong is said). Returns
-/// the command's exit status where it is waited for, and 127 when it could
-/// not be started.
-int runLaunch(const std::vector<std::string>& screenArguments, const std::vector<std::string>& command);
+/// gorv.exe, in any case), else gorv.exe in the working folder, as
+/// patchUnattended does, with its lines on standard error and in the log
+/// beside the game (else in the user's state folder); and then runs the
+/// command in this program's place, whatever came of the patch and
+/// whatever stood before it (what was wrong is said). `dashes`: the command
+/// came after a "--" of the tool's own. `beforeStart` runs just before the
+/// command starts. Returns the command's exit status where it is waited
+/// for, and 127 when it could not be started.
+int runLaunch(const std::vector<std::string>& screenArguments, const Command& command, bool dashes,
+              const std::function<void()>& beforeStart);

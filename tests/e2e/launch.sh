@@ -6,26 +6,51 @@ set -u
 probe=$(realpath "$2")
 set -- "$1" "${@:3}"
 source "$(dirname "$0")/lib.sh"
+export XDG_STATE_HOME="$work/state"
 
 # The game as it ships: its own 16:9 at the offset.
 printf '\x39\x8e\xe3\x3f' | dd of="$work/game.template" bs=1 seek="$default_offset" conv=notrunc status=none
 readonly bytes_21_9="26 b4 17 40"
+readonly offset_line="gorv-patcher: Offset $default_offset (built in)"
 export GORV_PROBE_OUT="$work/probe" GORV_PROBE_VALUE="kept as it was" GORV_PROBE_STATUS=7
 # Steam's %command% for a Proton game, then words that a command line can
 # easily break.
 readonly hard=(--verb=waitforexitandrun -- /steam/proton waitforexitandrun "two words" "" 'a"quote' 'trailing\'
     'back\\"slash' $'tab\there')
 
+# A word as a POSIX shell reads it back.
+shell_word() { # WORD
+    if [[ $1 =~ ^[A-Za-z0-9_@%+=:,./-]+$ ]]; then printf '%s' "$1"; else printf "'%s'" "${1//\'/\'\\\'\'}"; fi
+}
+# The log's first two lines: the tool's version and the time, and the
+# command it starts as one line (natively as a shell reads it back; on
+# Windows the rest of the tool's command line, as Wine wrote it).
+expect_log_head() { # LOG COMMAND...
+    local log=$1 line command=
+    shift
+    checks=$((checks + 1))
+    line=$(head -1 "$log" | tr -d '\r')
+    [[ $line =~ ^gorv-patcher\ [0-9]+\.[0-9]+\.[0-9]+,\ [0-9]{4}-[0-9]{2}-[0-9]{2}\ [0-9]{2}:[0-9]{2}:[0-9]{2}$ ]] ||
+        fail "the log starts [$line]"
+    for word in "$@"; do command+="${command:+ }$(shell_word "$word")"; done
+    line=$(sed -n 2p "$log" | tr -d '\r')
+    checks=$((checks + 1))
+    if ((${#emulator[@]} > 0)); then
+        [[ $line == "gorv-patcher: starts "?* ]] || fail "the log's second line is [$line]"
+    else
+        [ "$line" = "gorv-patcher: starts $command" ] || fail "the log's second line is [$line], expected [starts $command]"
+    fi
+}
 # The tool's lines (on standard error, and in the log beside the game,
-# which is in the case's folder) are EXPECTED, and the probe ran in the
-# case's folder with exactly ARGUMENTS.
+# which is in the case's folder, after its first two lines) are EXPECTED,
+# and the probe ran in the case's folder with exactly ARGUMENTS.
 expect_launch() { # EXPECTED ARGUMENT...
     local expected=$1 recorded
     shift
     checks=$((checks + 1))
     [ "$(tr -d '\r' <"$output.err")" = "$expected" ] || fail "told [$(cat "$output.err")], expected [$expected]"
     checks=$((checks + 1))
-    [ "$(tr -d '\r' <"$folder/gorv-patcher.log")" = "$expected" ] || fail "logged [$(cat "$folder/gorv-patcher.log")]"
+    [ "$(tail -n +3 "$folder/gorv-patcher.log" | tr -d '\r')" = "$expected" ] || fail "logged [$(cat "$folder/gorv-patcher.log")]"
     recorded=$(
         [ $# -eq 0 ] || printf '[%s]\n' "$@"
         printf 'value=%s\nfolder=%s' "$GORV_PROBE_VALUE" "$(native_path "$folder")"
@@ -44,14 +69,17 @@ probe=$(native_path "$probe")
 arguments=(--screen 2560x1080 -- "$probe" "${hard[@]}" "$game")
 expected_status=7
 run_patcher ''
-expect_launch "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" "${hard[@]}" "$game"
+expect_launch "$offset_line
+gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" "${hard[@]}" "$game"
+expect_log_head gorv-patcher.log "$probe" "${hard[@]}" "$game"
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
 expect_same gorv.exe.backup "$work/game.template"
 
 # The next launch finds the game set, and writes nothing.
 before=$(stamps gorv.exe gorv.exe.backup)
 run_patcher ''
-expect_launch "gorv-patcher: $game is already set to 16:6.75 (2.37037)" "${hard[@]}" "$game"
+expect_launch "$offset_line
+gorv-patcher: $game is already set to 16:6.75 (2.37037)" "${hard[@]}" "$game"
 checks=$((checks + 1))
 [ "$(stamps gorv.exe gorv.exe.backup)" = "$before" ] || fail "a launch of a game that was set wrote it"
 
@@ -59,7 +87,8 @@ checks=$((checks + 1))
 head -c 200 /dev/zero | tr '\0' u | dd of="$work/game.template" bs=1 seek=1000 conv=notrunc status=none
 make_game gorv.exe
 run_patcher ''
-expect_launch "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" "${hard[@]}" "$game"
+expect_launch "$offset_line
+gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" "${hard[@]}" "$game"
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
 expect_same gorv.exe.backup "$work/game.template"
 
@@ -68,7 +97,8 @@ printf '\x00\x00\x00\x00' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notr
 cp gorv.exe "$work/moved"
 before=$(stamps gorv.exe gorv.exe.backup)
 run_patcher ''
-expect_launch "gorv-patcher: Not patched: the 4 bytes at offset $default_offset of $game are 00 00 00 00 (0), no aspect ratio: the game has probably been updated and the value has moved, so a new GorvPatcherUpdate.dat is needed" "${hard[@]}" "$game"
+expect_launch "$offset_line
+gorv-patcher: Not patched: the 4 bytes at offset $default_offset of $game are 00 00 00 00 (0), no aspect ratio: the game has probably been updated and the value has moved, so a new GorvPatcherUpdate.dat is needed" "${hard[@]}" "$game"
 checks=$((checks + 1))
 [ "$(stamps gorv.exe gorv.exe.backup)" = "$before" ] || fail "a game whose value moved was written"
 
@@ -106,13 +136,45 @@ done <<'EOF_ROWS'
 2560x1080;2560x1080
 --scren 2560x1080;--scren 2560x1080
 --help;--help
---screen 2560x1080 gorv.exe;--screen 2560x1080 gorv.exe
 --screen;--screen
 EOF_ROWS
 arguments=(--screen=2560x1080 -- "$probe" here)
 run_patcher ''
-expect_launch "gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup" here
+expect_launch "$offset_line
+gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup" here
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+
+# Without "--" after the size, everything after it is the command, a "--"
+# of its own included (a wrapper's, or Steam's chain), and the log says so;
+# but for one game alone, which the console build patches and no more.
+new_case forgotten
+make_game gorv.exe
+game=$(native_path "$folder/gorv.exe")
+arguments=(--screen 2560x1080 "$probe" -- "$game" -x)
+expected_status=7
+run_patcher ''
+expect_launch "gorv-patcher: no -- after --screen 2560x1080: all that follows is the command
+$offset_line
+gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" -- "$game" -x
+expected_status=0
+arguments=(--screen 1280x800 "$game")
+run_patcher ''
+expect_output "gorv-patcher: Patched $game to 14.4:9 (1.6); the game as it was is in $game.backup
+"
+if ((${#emulator[@]} == 0)); then
+    # Steam's chain, for a game in Proton: its reaper runs what follows its
+    # own "--", and records that it was there.
+    printf '#!/bin/sh\necho reaper "$1" "$2" >"%s"\nshift 3\nexec "$@"\n' "$work/reaper-ran" >"$work/reaper"
+    chmod +x "$work/reaper"
+    arguments=(--screen 2560x1080 "$work/reaper" SteamLaunch AppId=1 -- "$probe" "$game")
+    expected_status=7
+    run_patcher ''
+    expect_launch "gorv-patcher: no -- after --screen 2560x1080: all that follows is the command
+$offset_line
+gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" "$game"
+    checks=$((checks + 1))
+    [ "$(cat "$work/reaper-ran" 2>/dev/null)" = "reaper SteamLaunch AppId=1" ] || fail "the reaper was not in the chain"
+fi
 
 # The log is the tool's own file: a link of that name, or another name of
 # a file, is replaced, never written through, and a folder of that name
@@ -124,7 +186,8 @@ ln -s notes.txt gorv-patcher.log
 arguments=(--screen 2560x1080 -- "$probe")
 expected_status=7
 run_patcher ''
-expect_launch "gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup"
+expect_launch "$offset_line
+gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup"
 checks=$((checks + 1))
 [ ! -L gorv-patcher.log ] && [ "$(cat notes.txt)" = "the player's notes" ] || fail "the log was written through its link"
 rm gorv-patcher.log
@@ -136,9 +199,41 @@ rm gorv-patcher.log
 mkdir gorv-patcher.log
 run_patcher ''
 checks=$((checks + 1))
-[ -d gorv-patcher.log ] && [ -z "$(ls -A gorv-patcher.log)" ] && [ "$(tr -d '\r' <"$output.err")" = "gorv-patcher: gorv.exe is already set to 16:6.75 (2.37037)" ] ||
+[ -d gorv-patcher.log ] && [ -z "$(ls -A gorv-patcher.log)" ] && [ "$(tr -d '\r' <"$output.err" | head -2)" = "$offset_line
+gorv-patcher: gorv.exe is already set to 16:6.75 (2.37037)" ] ||
     fail "with a folder in the log's place: told [$(cat "$output.err")]"
 expect_files gorv.exe gorv.exe.backup notes.txt gorv-patcher.log
+# The log then goes to the user's state folder, and says so.
+checks=$((checks + 1))
+state_log=$(sed -n 's/^gorv-patcher: the log is in \(.*\), as gorv-patcher.log could not be written\r*$/\1/p' "$output.err")
+if ((${#emulator[@]} == 0)); then
+    [ "$state_log" = "$XDG_STATE_HOME/gorv-patcher/gorv-patcher.log" ] || fail "told [$(cat "$output.err")]"
+else
+    [[ $state_log == *'\gorv-patcher\gorv-patcher.log' ]] || fail "told [$(cat "$output.err")]"
+    state_log=$("${emulator[@]}" winepath -u "$state_log" 2>/dev/null)
+fi
+checks=$((checks + 1))
+[ "$(tail -n +3 "$state_log" | tr -d '\r')" = "$(tr -d '\r' <"$output.err")" ] || fail "the state folder's log holds [$(cat "$state_log")]"
+
+# A game folder where the log cannot be written (here a full disk, and a
+# long command line): the log goes to the state folder, and the last
+# start's log beside the game goes, so that it tells nothing that did not
+# happen.
+if ((${#emulator[@]} == 0)) && mkdir full && mount -t tmpfs -o size=9m tmpfs full 2>/dev/null; then
+    make_game full/gorv.exe
+    arguments=(--screen 2560x1080 -- "$probe" "$folder/full/gorv.exe")
+    run_patcher ''
+    rm full/gorv-patcher.log
+    echo "gorv-patcher: an earlier start's line" >full/gorv-patcher.log
+    head -c 10M /dev/zero >full/filler 2>/dev/null
+    arguments=(--screen 1280x800 -- "$probe" "$folder/full/gorv.exe" "$(head -c 6000 /dev/zero | tr '\0' x)")
+    run_patcher ''
+    checks=$((checks + 1))
+    [ ! -e full/gorv-patcher.log ] && grep -q "^gorv-patcher: Patched $folder/full/gorv.exe to 14.4:9" "$state_log" ||
+        fail "with a full disk: told [$(cat "$output.err")], logged [$(cat "$state_log")]"
+    umount full
+fi
+rm -rf full
 
 # Without a command: the game in the working folder, patched once; "--"
 # with nothing after it is no launch.

@@ -42,6 +42,10 @@ expect_text() { # FILE TEXT
 patched() { # GAME
     printf '%s' "gorv-patcher: Patched $1 to 16:6.75 (2.37037); the game as it was is in $1.backup"
 }
+# The update file's lines: that it is used, and the offset it gives.
+uses() { # OFFSET
+    printf 'gorv-patcher: --Updated Offsets!--\ngorv-patcher: Offset %s, from GorvPatcherUpdate.dat\n' "$1"
+}
 moved() { # FROM TO
     printf '%s' "gorv-patcher: The game was updated: the value moved from offset $1 to offset $2, as its earlier version in $game.backup shows"
 }
@@ -55,7 +59,8 @@ cp "$work/v1.exe" gorv.exe
 echo "$o1" >GorvPatcherUpdate.dat
 game=$(native_path "$folder/gorv.exe")
 dat=$(native_path "$folder/GorvPatcherUpdate.dat")
-launch "$updated$(patched "$game")"
+launch "$(uses "$o1")
+$(patched "$game")"
 expect_patched gorv.exe "$work/v1.exe" "$o1" "$bytes_21_9"
 
 # An update to VERSION that moves the value from FROM to TO: patched where
@@ -63,7 +68,8 @@ expect_patched gorv.exe "$work/v1.exe" "$o1" "$bytes_21_9"
 # version is the backup.
 update_moving() { # VERSION FROM TO
     cp "$work/v$1.exe" gorv.exe
-    launch "$updated$(moved "$2" "$3")
+    launch "$(uses "$2")
+$(moved "$2" "$3")
 gorv-patcher: Offset $3 is written into $dat
 $(patched "$game")"
     expect_patched gorv.exe "$work/v$1.exe" "$3" "$bytes_21_9"
@@ -75,11 +81,13 @@ update_moving 2 "$o1" "$o2"
 # The next launch reads 4 bytes and writes nothing; after "Verify
 # integrity" it patches again, at the written place.
 before=$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)
-launch "$updated""gorv-patcher: $game is already set to 16:6.75 (2.37037)"
+launch "$(uses "$o2")
+gorv-patcher: $game is already set to 16:6.75 (2.37037)"
 checks=$((checks + 1))
 [ "$(stat -c '%i %y' gorv.exe gorv.exe.backup GorvPatcherUpdate.dat)" = "$before" ] || fail "a set launch wrote"
 cp "$work/v2.exe" gorv.exe
-launch "$updated$(patched "$game")"
+launch "$(uses "$o2")
+$(patched "$game")"
 expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
 
 # Version 3 moves it again: the file follows, and stays read-only.
@@ -125,7 +133,8 @@ cp "$work/v1.exe" gorv.exe.backup
 cp "$work/v2.exe" gorv.exe
 echo "$o2" >GorvPatcherUpdate.dat
 game=$(native_path "$folder/gorv.exe")
-launch "$updated$(patched "$game")"
+launch "$(uses "$o2")
+$(patched "$game")"
 expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
 
 # An update file in use in another folder (the working folder) is never
@@ -136,7 +145,8 @@ cp "$work/v1.exe" game/gorv.exe.backup
 cp "$work/v2.exe" game/gorv.exe
 echo "$o1" >GorvPatcherUpdate.dat
 game=$(native_path "$folder/game/gorv.exe")
-launch "$updated$(moved "$o1" "$o2")
+launch "$(uses "$o1")
+$(moved "$o1" "$o2")
 gorv-patcher: GorvPatcherUpdate.dat is out of date: put $o2 on its first line, or remove it, or the next launch patches nothing
 $(patched "$game")"
 expect_patched game/gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
