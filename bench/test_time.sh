@@ -29,7 +29,7 @@ awk '
     { last = $1 }
     END { close_phase(last); printf "%-16s %8.1f s\n", "total", last }' log
 echo "longest tests:"
-grep -E 'Test +#[0-9]+: ' log | sed -E 's/^[0-9.]+ +//' |
+grep -aE 'Test +#[0-9]+: ' log | sed -E 's/^[0-9.]+ +//' |
     awk '{ for (i = 1; i <= NF; i++) if ($i == "sec") print $(i - 1), $4 }' | sort -rn | head -3
 if [ "$status" != 0 ]; then
     echo "the test command failed (exit $status); its output is in the log above"

@@ -1,10 +1,13 @@
 // A stand-in for a Windows launcher (Steam, a store's client): a program
 // without a console that starts the command line in GORV_LAUNCH_COMMAND as
-// such launchers do, waits for it, and writes its exit code to the file
-// that GORV_LAUNCH_STATUS names.
+// such launchers do (\uXXXX there stands for that UTF-16 unit, a lone
+// surrogate too), waits for it, and writes its exit code to the file that
+// GORV_LAUNCH_STATUS names. With GORV_LAUNCH_STOP_AFTER, it ends what it
+// started after that many milliseconds, as a launcher's Stop does.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -15,17 +18,36 @@ std::wstring variable(const wchar_t* name) {
     return std::wstring(value, length < 32768 ? length : 0);
 }
 
+// The command with each \uXXXX made the UTF-16 unit it stands for.
+std::wstring unescaped(const std::wstring& text) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, L"\\u") == 0 && i + 6 <= text.size()) {
+            out += static_cast<wchar_t>(std::wcstoul(text.substr(i + 2, 4).c_str(), nullptr, 16));
+            i += 5;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    std::wstring command = variable(L"GORV_LAUNCH_COMMAND");
+    std::wstring command = unescaped(variable(L"GORV_LAUNCH_COMMAND"));
+    const std::wstring stopAfter = variable(L"GORV_LAUNCH_STOP_AFTER");
     const std::wstring statusFile = variable(L"GORV_LAUNCH_STATUS");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     DWORD code = 255;
     if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) != 0) {
-        WaitForSingleObject(process.hProcess, INFINITE);
+        const DWORD wait = stopAfter.empty() ? INFINITE : std::wcstoul(stopAfter.c_str(), nullptr, 10);
+        if (WaitForSingleObject(process.hProcess, wait) == WAIT_TIMEOUT) {
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, INFINITE);
+        }
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);

@@ -4,12 +4,14 @@
 # reaches the launcher and the log is beside the game. And a build whose
 # manifest lacks the UTF-8 code page (Windows before 10 version 1903
 # ignores it) patches under a folder that the ANSI code page cannot name.
-# Called as: bash launcher_wine.sh PATCHERW LAUNCHER PROBE PATCHER_ANSI EMULATOR...
+# Called as: bash launcher_wine.sh PATCHERW LAUNCHER PROBE PATCHER_ANSI LINE_PROBE EMULATOR...
 set -u
 launcher=$(realpath "$2")
 probe=$(realpath "$3")
 ansi=$(realpath "$4")
-set -- "$1" "${@:5}"
+line_probe=$(realpath "$5")
+line_probe_file=$line_probe
+set -- "$1" "${@:6}"
 source "$(dirname "$0")/lib.sh"
 patcherw=$patcher
 
@@ -63,7 +65,9 @@ expect_launcher_got 7
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
 expect_same gorv.exe.backup "$work/game.template"
 checks=$((checks + 1))
-[ "$(tr -d '\r' <gorv-patcher.log)" = "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" ] ||
+[ "$(tail -n +2 gorv-patcher.log | tr -d '\r')" = "gorv-patcher: starts \"$probe\" \"$game\"
+gorv-patcher: Offset $default_offset (built in)
+gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" ] ||
     fail "logged [$(cat gorv-patcher.log)]"
 
 # A command that cannot start: one message box gives the reason, and the
@@ -73,6 +77,54 @@ close_message
 expect_launcher_got 127
 checks=$((checks + 1))
 grep -qF "could not start $(native_path "$folder/no-such-game.exe"): " gorv-patcher.log || fail "logged [$(cat gorv-patcher.log)]"
+
+# The game gets its command line exactly as the launcher wrote it, and so
+# the same arguments as without the tool, with "--" after the size or
+# without: two quotes in quotes, lone surrogates, empty arguments, tabs,
+# trailing backslashes.
+new_case exact
+make_game gorv.exe
+line_probe=$(native_path "$line_probe")
+while IFS= read -r words; do
+    GORV_PROBE_OUT=$(native_path "$work/direct") launch "\"$line_probe\" $words"
+    expect_launcher_got 7
+    for form in "--screen 2560x1080 --" "--screen 2560x1080"; do
+        GORV_PROBE_OUT=$(native_path "$work/through") launch "\"$patcherw\" $form \"$line_probe\" $words"
+        expect_launcher_got 7
+        checks=$((checks + 1))
+        [ -s "$work/direct" ] && cmp -s "$work/direct" "$work/through" ||
+            fail "through [$form], [$words] came as [$(cat "$work/through")], not [$(cat "$work/direct")]"
+    done
+done <<'EOF_LINES'
+-name "John ""Rock"" Smith" -x
+"a""b" """c""" "d""
+\uD800lone "\uDC00x" \uDBFF
+"" a ""  ""
+"tab	here"	x	"	"
+"C:\a b\\" trailing\ "end\\\\" \\"q\"
+EOF_LINES
+
+# The windowed build with the game alone (Steam's %command% without "--"),
+# named in any case: patched, started, and its status passed on. The game
+# is a program here, with room for the value at the offset.
+new_case lone-game
+cp "$line_probe_file" gorv.exe
+truncate -s "$game_size" gorv.exe
+printf '\x39\x8e\xe3\x3f' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
+cp gorv.exe "$work/lone-game.template"
+GORV_PROBE_OUT=$(native_path "$work/lone") GORV_PROBE_STATUS=5 launch "\"$patcherw\" --screen 2560x1080 \"$(native_path "$folder/GORV.EXE")\""
+expect_launcher_got 5
+expect_patched gorv.exe "$work/lone-game.template" "$default_offset" "$bytes_21_9"
+checks=$((checks + 1))
+[ -s "$work/lone" ] || fail "the game did not start"
+
+# A launcher's Stop ends the tool: the game goes with it.
+GORV_PROBE_OUT=$(native_path "$work/stopped") GORV_PROBE_WAIT=5000 GORV_PROBE_DONE=$(native_path "$work/done") \
+    GORV_LAUNCH_STOP_AFTER=2000 launch "\"$patcherw\" --screen 2560x1080 -- \"$line_probe\""
+expect_launcher_got 1
+sleep 5
+checks=$((checks + 1))
+[ -s "$work/stopped" ] && [ ! -e "$work/done" ] || fail "the game did not start, or ran on after the tool was stopped"
 
 # Double-clicked, it says what it is for, in a message box.
 new_case double-click
@@ -96,7 +148,7 @@ expected_status=7
 run_patcher ''
 expect_patched Игры/gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
 checks=$((checks + 1))
-[ "$(tr -d '\r' <Игры/gorv-patcher.log)" = "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" ] ||
+[ "$(tail -n 1 Игры/gorv-patcher.log | tr -d '\r')" = "gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game.backup" ] ||
     fail "logged [$(cat Игры/gorv-patcher.log)], told [$(cat "$output.err")]"
 make_game Игры/gorv.exe
 rm Игры/gorv.exe.backup
