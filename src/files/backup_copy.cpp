@@ -111,6 +111,58 @@ bool holdsTheGame(const std::string& gamePath, const std::string& backupPath, bo
 
 } // namespace
 
+bool countChangesBeside(std::FILE* one, std::FILE* other, std::int64_t offset, std::int64_t limit, std::int64_t* count,
+                        std::string* err) {
+    *count = -1;
+    std::int64_t oneSize = 0;
+    std::int64_t otherSize = 0;
+    if (!fileSize(one, &oneSize, err) || !fileSize(other, &otherSize, err)) {
+        return false;
+    }
+    if (oneSize != otherSize) {
+        return true;
+    }
+    if (!seekTo(one, 0, err) || !seekTo(other, 0, err)) {
+        return false;
+    }
+    std::vector<char> oneBlock(kCompareBlockSize);
+    std::vector<char> otherBlock(kCompareBlockSize);
+    std::int64_t changed = 0;
+    for (std::int64_t position = 0; changed <= limit;) {
+        std::size_t oneCount = 0;
+        std::size_t otherCount = 0;
+        if (!readBlock(one, &oneBlock, &oneCount, err) || !readBlock(other, &otherBlock, &otherCount, err)) {
+            return false;
+        }
+        if (oneCount != otherCount) {
+            return true; // one of them changed size meanwhile
+        }
+        if (oneCount == 0) {
+            break;
+        }
+        if (std::memcmp(oneBlock.data(), otherBlock.data(), oneCount) != 0) {
+            for (std::size_t i = 0; i < oneCount; ++i) {
+                const std::int64_t at = position + static_cast<std::int64_t>(i);
+                changed += oneBlock[i] != otherBlock[i] && (at < offset || at >= offset + 4) ? 1 : 0;
+            }
+        }
+        position += static_cast<std::int64_t>(oneCount);
+    }
+    *count = changed;
+    return true;
+}
+
+std::int64_t changesBeside(const std::string& gamePath, const std::string& backupPath, std::int64_t offset) {
+    File game;
+    File backup;
+    std::string ignored;
+    std::int64_t count = 0;
+    return openForReading(gamePath, &game, &ignored) && openForReading(backupPath, &backup, &ignored) &&
+                   countChangesBeside(game.get(), backup.get(), offset, kMaxChangedBytes, &count, &ignored)
+               ? std::max<std::int64_t>(count, 0)
+               : 0;
+}
+
 bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err) {
     *match = BackupMatch::OtherGame;
     std::int64_t gameSize = 0;

@@ -28,6 +28,17 @@ enum class BackupMatch {
 /// block by block, in memory that does not grow with their size.
 bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err);
 
+/// How many bytes the two open files differ in outside the 4 at `offset`,
+/// read from their starts: -1 when their sizes differ; the counting stops
+/// once it passes `limit`.
+bool countChangesBeside(std::FILE* one, std::FILE* other, std::int64_t offset, std::int64_t limit, std::int64_t* count,
+                        std::string* err);
+/// The same for the game and its backup, up to kMaxChangedBytes: what a
+/// backup of an earlier version (kept through a small update) would put
+/// back besides the patch. 0 where either cannot be read, or their sizes
+/// differ.
+std::int64_t changesBeside(const std::string& gamePath, const std::string& backupPath, std::int64_t offset);
+
 /// Makes sure that `path` + ".backup" holds the executable as it was before
 /// any patch. An existing backup that is a file of its own and holds the
 /// same game (see BackupMatch) already does and is kept. Otherwise the

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "files/backup_copy.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -128,45 +129,6 @@ template <typename Score> Best bestOf(std::size_t count, Score score) {
     return best;
 }
 
-// Whether the two files are one version: the same bytes but, at most, the
-// 4 at `offset` (the game patched there, or not yet). Read in blocks, in
-// memory that does not grow with their size.
-bool isOneVersion(std::FILE* earlier, std::FILE* current, std::int64_t offset, bool* same, std::string* err) {
-    *same = false;
-    std::int64_t earlierSize = 0;
-    std::int64_t currentSize = 0;
-    if (!fileSize(earlier, &earlierSize, err) || !fileSize(current, &currentSize, err)) {
-        return false;
-    }
-    if (earlierSize != currentSize || !seekTo(earlier, 0, err) || !seekTo(current, 0, err)) {
-        return earlierSize != currentSize;
-    }
-    std::vector<char> was(kBlockSize);
-    std::vector<char> is(kBlockSize);
-    for (std::int64_t position = 0;;) {
-        std::size_t wasCount = 0;
-        std::size_t isCount = 0;
-        if (!readSome(earlier, was.data(), was.size(), &wasCount, err) ||
-            !readSome(current, is.data(), is.size(), &isCount, err)) {
-            return false;
-        }
-        if (wasCount != isCount) {
-            return true; // one of them changed size meanwhile
-        }
-        if (wasCount == 0) {
-            *same = true;
-            return true;
-        }
-        for (std::size_t i = 0; i < wasCount; ++i) {
-            const std::int64_t at = position + static_cast<std::int64_t>(i);
-            if (was[i] != is[i] && (at < offset || at >= offset + static_cast<std::int64_t>(kGram))) {
-                return true;
-            }
-        }
-        position += static_cast<std::int64_t>(wasCount);
-    }
-}
-
 std::string offsetText(const Place& place) {
     return "offset " + std::to_string(place.offset);
 }
@@ -193,11 +155,11 @@ bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* c
     };
     // One version, patched at the value or not, is no update. Any other
     // change is, however small: the value may have moved a few bytes.
-    bool same = false;
-    if (!isOneVersion(earlier, current, earlierOffset, &same, err)) {
+    std::int64_t changes = 0;
+    if (!countChangesBeside(earlier, current, earlierOffset, 0, &changes, err)) {
         return false;
     }
-    if (same) {
+    if (changes == 0) {
         return refuse(MoveRefusal::SameVersion, "it is this version of the game");
     }
     std::string value(kGram, '\0');

@@ -329,8 +329,14 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     if (!prepareToPatch(game, &lock, &backup, &err) || !writePatch(game, offset, value, &err)) {
         return notPatched(printable(err), out);
     }
-    out << kSelf << "Patched " << printable(game) << " to " << ratioText(record) << "; the game as it was is in "
-        << printable(backup.path) << std::endl;
+    // A backup kept from before a small update is an earlier version: a
+    // restore would undo that update too.
+    const std::int64_t more = changesBeside(game, backup.path, offset);
+    out << kSelf << "Patched " << printable(game) << " to " << ratioText(record) << "; "
+        << (more > 0 ? printable(backup.path) + " holds an earlier version of the game, which differs in " +
+                           std::to_string(more) + " more bytes"
+                     : "the game as it was is in " + printable(backup.path))
+        << std::endl;
     if (!backup.note.empty()) {
         out << kSelf << "Note: " << printable(backup.note) << std::endl;
     }

@@ -92,6 +92,25 @@ gorv-patcher: Patched $game to 16:6.75 (2.37037); the game as it was is in $game
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
 expect_same gorv.exe.backup "$work/game.template"
 
+# A small update (20 bytes) leaves the backup as it was, an earlier version
+# then: the launch says so, and so does a restore, which undoes it too.
+head -c 20 /dev/zero | tr '\0' v | dd of=gorv.exe bs=1 seek=2000 conv=notrunc status=none
+printf '\x39\x8e\xe3\x3f' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
+run_patcher ''
+expect_launch "$offset_line
+gorv-patcher: Patched $game to 16:6.75 (2.37037); $game.backup holds an earlier version of the game, which differs in 20 more bytes" "${hard[@]}" "$game"
+expect_same gorv.exe.backup "$work/game.template"
+arguments=("$game.backup")
+expected_status=0
+run_patcher $'\n'
+expect_output "Restored $game from $game.backup
+The backup holds an earlier version of the game: 20 more bytes than the patch's were put back too, which undoes the game's last update. Steam's \"Verify integrity of game files\" brings the update back.$press_enter"
+expect_same gorv.exe "$work/game.template"
+make_game gorv.exe
+arguments=(--screen 2560x1080 -- "$probe" "${hard[@]}" "$game")
+expected_status=7
+run_patcher ''
+
 # An update that moved the value: nothing is written, and the game starts.
 printf '\x00\x00\x00\x00' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
 cp gorv.exe "$work/moved"
