@@ -18,7 +18,7 @@
 namespace {
 
 const char* const kUsage = "usage: gorv-patcher [--help | --version | GAME | GAME.backup]\n"
-                           "       gorv-patcher --screen WIDTHxHEIGHT [GAME | -- COMMAND [ARGUMENT...]]\n";
+                           "       gorv-patcher --screen WIDTHxHEIGHT [GAME | [--] COMMAND [ARGUMENT...]]\n";
 
 void printHelp(std::ostream& out) {
     const std::string backupName = kExecutableName + kBackupSuffix;
@@ -36,13 +36,15 @@ void printHelp(std::ostream& out) {
         << "    moved the value, its earlier version in the backup shows where it went\n"
         << "    (the place is written into " << kUpdateFileName << "), else nothing is\n"
         << "    written\n"
-        << "gorv-patcher --screen WIDTHxHEIGHT -- COMMAND [ARGUMENT...]\n"
+        << "gorv-patcher --screen WIDTHxHEIGHT [--] COMMAND [ARGUMENT...]\n"
         << "    the same for the " << kExecutableName << " that COMMAND names (else the one in this\n"
         << "    folder), then runs COMMAND, always: as a launch option, the patch survives\n"
         << "    every game update. In Steam, the game's Properties, Launch Options:\n"
         << "        /path/to/gorv-patcher --screen 2560x1080 -- %command%\n"
-        << "    What it did is also written to gorv-patcher.log beside the game. On\n"
-        << "    Windows, gorv-patcherw.exe does the same without a console window.\n"
+        << "    Without the --, all after the size is COMMAND all the same (but for a\n"
+        << "    game alone, which is patched). What it did is also written to\n"
+        << "    gorv-patcher.log beside the game. On Windows, gorv-patcherw.exe does the\n"
+        << "    same without a console window, and launches a game alone too.\n"
         << "--help, --version\n"
         << "    this text, the version\n\n"
         << "A file " << kUpdateFileName << " moves the position that is patched: its first line,\n"
