@@ -109,6 +109,36 @@ bool holdsTheGame(const std::string& gamePath, const std::string& backupPath, bo
     return true;
 }
 
+// Counts the bytes in which the two open files differ, from their current
+// positions to their ends, leaving out the 4 at `skip` (position from the
+// start of the read), block by block; the counting stops once it passes
+// `limit`. *compared is how far both were read alike in length (less than
+// their size where one changed size meanwhile).
+bool countDifferences(std::FILE* one, std::FILE* other, std::int64_t skip, std::int64_t limit, std::int64_t* changed,
+                      std::int64_t* compared, std::string* err) {
+    std::vector<char> oneBlock(kCompareBlockSize);
+    std::vector<char> otherBlock(kCompareBlockSize);
+    *changed = 0;
+    for (*compared = 0; *changed <= limit;) {
+        std::size_t oneCount = 0;
+        std::size_t otherCount = 0;
+        if (!readBlock(one, &oneBlock, &oneCount, err) || !readBlock(other, &otherBlock, &otherCount, err)) {
+            return false;
+        }
+        if (oneCount != otherCount || oneCount == 0) {
+            return true; // the end, or one of them changed size meanwhile
+        }
+        if (std::memcmp(oneBlock.data(), otherBlock.data(), oneCount) != 0) {
+            for (std::size_t i = 0; i < oneCount; ++i) {
+                const std::int64_t at = *compared + static_cast<std::int64_t>(i);
+                *changed += oneBlock[i] != otherBlock[i] && (at < skip || at >= skip + 4) ? 1 : 0;
+            }
+        }
+        *compared += static_cast<std::int64_t>(oneCount);
+    }
+    return true;
+}
+
 } // namespace
 
 bool countChangesBeside(std::FILE* one, std::FILE* other, std::int64_t offset, std::int64_t limit, std::int64_t* count,
@@ -116,39 +146,19 @@ bool countChangesBeside(std::FILE* one, std::FILE* other, std::int64_t offset, s
     *count = -1;
     std::int64_t oneSize = 0;
     std::int64_t otherSize = 0;
+    std::int64_t changed = 0;
+    std::int64_t compared = 0;
     if (!fileSize(one, &oneSize, err) || !fileSize(other, &otherSize, err)) {
         return false;
     }
     if (oneSize != otherSize) {
         return true;
     }
-    if (!seekTo(one, 0, err) || !seekTo(other, 0, err)) {
+    if (!seekTo(one, 0, err) || !seekTo(other, 0, err) ||
+        !countDifferences(one, other, offset, limit, &changed, &compared, err)) {
         return false;
     }
-    std::vector<char> oneBlock(kCompareBlockSize);
-    std::vector<char> otherBlock(kCompareBlockSize);
-    std::int64_t changed = 0;
-    for (std::int64_t position = 0; changed <= limit;) {
-        std::size_t oneCount = 0;
-        std::size_t otherCount = 0;
-        if (!readBlock(one, &oneBlock, &oneCount, err) || !readBlock(other, &otherBlock, &otherCount, err)) {
-            return false;
-        }
-        if (oneCount != otherCount) {
-            return true; // one of them changed size meanwhile
-        }
-        if (oneCount == 0) {
-            break;
-        }
-        if (std::memcmp(oneBlock.data(), otherBlock.data(), oneCount) != 0) {
-            for (std::size_t i = 0; i < oneCount; ++i) {
-                const std::int64_t at = position + static_cast<std::int64_t>(i);
-                changed += oneBlock[i] != otherBlock[i] && (at < offset || at >= offset + 4) ? 1 : 0;
-            }
-        }
-        position += static_cast<std::int64_t>(oneCount);
-    }
-    *count = changed;
+    *count = compared == oneSize || changed > limit ? changed : -1;
     return true;
 }
 
@@ -177,33 +187,12 @@ bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, s
     if (gameSize != backupSize) {
         return true;
     }
-    std::vector<char> gameBlock(kCompareBlockSize);
-    std::vector<char> backupBlock(kCompareBlockSize);
-    std::int64_t position = 0;
     std::int64_t changed = 0;
-    for (;;) {
-        std::size_t gameCount = 0;
-        std::size_t backupCount = 0;
-        if (!readBlock(game, &gameBlock, &gameCount, err) || !readBlock(backup, &backupBlock, &backupCount, err)) {
-            return false;
-        }
-        if (gameCount != backupCount) {
-            return true; // one of them changed size meanwhile
-        }
-        if (gameCount == 0) {
-            break;
-        }
-        if (std::memcmp(gameBlock.data(), backupBlock.data(), gameCount) != 0) {
-            for (std::size_t i = 0; i < gameCount; ++i) {
-                changed += gameBlock[i] != backupBlock[i] ? 1 : 0;
-            }
-            if (changed > kMaxChangedBytes) {
-                return true;
-            }
-        }
-        position += static_cast<std::int64_t>(gameCount);
+    std::int64_t compared = 0;
+    if (!countDifferences(game, backup, -4, kMaxChangedBytes, &changed, &compared, err)) {
+        return false;
     }
-    if (position == gameSize) {
+    if (compared == gameSize && changed <= kMaxChangedBytes) {
         *match = changed == 0 ? BackupMatch::Identical : BackupMatch::SameGame;
     }
     return true;
