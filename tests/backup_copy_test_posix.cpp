@@ -90,7 +90,8 @@ TEST(BackupRestore, KeepsWhatTheGameWas) {
     RestoreOutcome outcome = RestoreOutcome::AlreadyEqual;
     std::string note;
     std::string err;
-    ASSERT_TRUE(restoreFromBackup(game + ".backup", &outcome, &note, &err)) << err;
+    std::int64_t more = 0;
+    ASSERT_TRUE(restoreFromBackup(game + ".backup", 0, &outcome, &more, &note, &err)) << err;
     EXPECT_EQ(readBytes(game), patternBytes(100000));
     struct stat after {};
     ASSERT_EQ(::stat(game.c_str(), &after), 0);

@@ -120,7 +120,8 @@ TEST(BackupRestore, RestoresTheSameGameAndRefusesEverythingElse) {
         RestoreOutcome outcome = RestoreOutcome::Restored;
         std::string note;
         std::string err;
-        const bool restored = restoreFromBackup(backup, &outcome, &note, &err);
+        std::int64_t more = 0;
+        const bool restored = restoreFromBackup(backup, 0, &outcome, &more, &note, &err);
         ASSERT_EQ(restored, c.refusal == nullptr) << err;
         EXPECT_EQ(fs::is_regular_file(backup) ? readBytes(backup) : "", backupBefore);
         if (restored) {

@@ -162,17 +162,6 @@ bool countChangesBeside(std::FILE* one, std::FILE* other, std::int64_t offset, s
     return true;
 }
 
-std::int64_t changesBeside(const std::string& gamePath, const std::string& backupPath, std::int64_t offset) {
-    File game;
-    File backup;
-    std::string ignored;
-    std::int64_t count = 0;
-    return openForReading(gamePath, &game, &ignored) && openForReading(backupPath, &backup, &ignored) &&
-                   countChangesBeside(game.get(), backup.get(), offset, kMaxChangedBytes, &count, &ignored)
-               ? std::max<std::int64_t>(count, 0)
-               : 0;
-}
-
 bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err) {
     *match = BackupMatch::OtherGame;
     std::int64_t gameSize = 0;
@@ -217,7 +206,9 @@ bool copyOver(const std::string& source, const std::string& target, File* openTa
     return false;
 }
 
-bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::string* err) {
+bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::int64_t offset, std::int64_t* changedBeside,
+                          std::string* err) {
+    *changedBeside = 0;
     std::vector<char> gameBlock(kCompareBlockSize);
     std::vector<char> backupBlock(kCompareBlockSize);
     std::int64_t position = 0;
@@ -242,6 +233,10 @@ bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::string* err) 
             std::size_t end = count;
             while (gameBlock[end - 1] == backupBlock[end - 1]) {
                 --end;
+            }
+            for (std::size_t i = first; i < end; ++i) {
+                const std::int64_t at = position + static_cast<std::int64_t>(i);
+                *changedBeside += gameBlock[i] != backupBlock[i] && (at < offset || at >= offset + 4) ? 1 : 0;
             }
             // One write for what differs in the block: a patch's four bytes
             // go back in one piece, as they came.

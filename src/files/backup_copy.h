@@ -33,11 +33,6 @@ bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, s
 /// once it passes `limit`.
 bool countChangesBeside(std::FILE* one, std::FILE* other, std::int64_t offset, std::int64_t limit, std::int64_t* count,
                         std::string* err);
-/// The same for the game and its backup, up to kMaxChangedBytes: what a
-/// backup of an earlier version (kept through a small update) would put
-/// back besides the patch. 0 where either cannot be read, or their sizes
-/// differ.
-std::int64_t changesBeside(const std::string& gamePath, const std::string& backupPath, std::int64_t offset);
 
 /// Makes sure that `path` + ".backup" holds the executable as it was before
 /// any patch. An existing backup that is a file of its own and holds the
@@ -63,8 +58,10 @@ bool copyOver(const std::string& source, const std::string& target, File* openTa
 /// back into the game itself, as a patch writes its own, and forces them
 /// to the disk: the game keeps its owner, its attributes and its other
 /// names. For a game of the backup's size; both files are read from their
-/// starts.
-bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::string* err);
+/// starts. *changedBeside counts the bytes put back outside the 4 at
+/// `offset` (those of a patch).
+bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::int64_t offset, std::int64_t* changedBeside,
+                          std::string* err);
 
 /// The game that the backup at `backupPath` belongs to: that path without
 /// its ".backup"; the path itself when it has no such end.

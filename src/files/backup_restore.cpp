@@ -44,8 +44,10 @@ bool checkGame(const std::string& gamePath, const std::string& backupPath, std::
 
 } // namespace
 
-bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, std::string* note, std::string* err) {
+bool restoreFromBackup(const std::string& backupPath, std::int64_t offset, RestoreOutcome* outcome,
+                       std::int64_t* changedBeside, std::string* note, std::string* err) {
     note->clear();
+    *changedBeside = 0;
     const std::string gamePath = gamePathOf(backupPath);
     // Only the game's own backup: any other file.backup beside its file
     // (a save and its copy) is none of the tool's business.
@@ -84,9 +86,9 @@ bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, s
     // its owner, its attributes and its other names, and a folder that may
     // not be written is no obstacle; the backup stays, so a run killed
     // part-way is mended by the next. A missing game is made anew.
-    const bool restored = gameThere
-                              ? writeBackDifferences(game.get(), backup.get(), &reason) && closeFile(&game, &reason)
-                              : copyOver(backupPath, gamePath, nullptr, note, &reason);
+    const bool restored = gameThere ? writeBackDifferences(game.get(), backup.get(), offset, changedBeside, &reason) &&
+                                          closeFile(&game, &reason)
+                                    : copyOver(backupPath, gamePath, nullptr, note, &reason);
     if (!restored) {
         *err = "could not copy " + backupPath + " to " + gamePath + ": " + reason;
         return false;

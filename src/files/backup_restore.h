@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 enum class RestoreOutcome {
@@ -18,5 +19,7 @@ enum class RestoreOutcome {
 /// tool's (see checkGameFile), when the backup no longer holds the same
 /// game (see BackupMatch: the game was updated since), and when the game
 /// cannot be written (in use, read-only); *err then says which.
-/// *note as in Backup.
-bool restoreFromBackup(const std::string& backupPath, RestoreOutcome* outcome, std::string* note, std::string* err);
+/// *note as in Backup. *changedBeside counts the bytes put back outside
+/// the 4 at `offset` (more than a patch: the backup is an earlier version).
+bool restoreFromBackup(const std::string& backupPath, std::int64_t offset, RestoreOutcome* outcome,
+                       std::int64_t* changedBeside, std::string* note, std::string* err);

@@ -22,8 +22,8 @@ int runRestore(const std::string& backupPath) {
     if (offsetFromGameFolder(loadOffsetTable(kUpdateFileName, &offset, quiet))) {
         loadOffsetBesideGame(gamePath, &offset, quiet);
     }
-    const std::int64_t more = changesBeside(gamePath, backupPath, offset);
-    if (!restoreFromBackup(backupPath, &outcome, &note, &err)) {
+    std::int64_t more = 0;
+    if (!restoreFromBackup(backupPath, offset, &outcome, &more, &note, &err)) {
         std::cout << "Not restored: " << printable(err);
         return waitForEnter(1);
     }

@@ -234,6 +234,20 @@ struct LaunchLog {
     }
 };
 
+// How many bytes the game differs from its backup in, outside the patch's
+// 4 at `offset`: more than none where the backup was kept through a small
+// update. 0 where either cannot be read.
+std::int64_t changesBeside(const std::string& gamePath, const std::string& backupPath, std::int64_t offset) {
+    File game;
+    File backup;
+    std::string ignored;
+    std::int64_t count = 0;
+    return openForReading(gamePath, &game, &ignored) && openForReading(backupPath, &backup, &ignored) &&
+                   countChangesBeside(game.get(), backup.get(), offset, kMaxChangedBytes, &count, &ignored)
+               ? std::max<std::int64_t>(count, 0)
+               : 0;
+}
+
 int notPatched(const std::string& reason, std::ostream& out) {
     out << kSelf << "Not patched: " << reason << std::endl;
     return 1;
