@@ -126,6 +126,15 @@ sleep 5
 checks=$((checks + 1))
 [ -s "$work/stopped" ] && [ ! -e "$work/done" ] || fail "the game did not start, or ran on after the tool was stopped"
 
+# The console build, started by a launcher, gets a console of its own: the
+# game gets that console back with the code page it had, not the tool's
+# UTF-8.
+GORV_PROBE_OUT=$(native_path "$work/console") launch "\"${patcherw%w.exe}.exe\" --screen 2560x1080 -- \"$line_probe\""
+expect_launcher_got 7
+checks=$((checks + 1))
+grep -q '^code page=' "$work/console" && ! grep -q '^code page=65001' "$work/console" ||
+    fail "the game saw [$(grep 'code page' "$work/console")]"
+
 # Double-clicked, it says what it is for, in a message box.
 new_case double-click
 ("${emulator[@]}" "$patcher" >"$output" 2>&1) &
