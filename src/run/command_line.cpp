@@ -106,7 +106,8 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
         arguments.insert(arguments.begin() + 1, arguments.front().substr(kScreenOption.size() + 1));
         arguments.front() = kScreenOption;
     }
-    const std::size_t words = given.size() - arguments.size() + 2; // "--screen" and the size, as given
+    // "--screen" and the size: one word as given, or two.
+    const std::size_t words = arguments.size() > given.size() ? 1 : 2;
     // A launcher's option: everything after "--screen WIDTHxHEIGHT" is the
     // command, "--" or not (a "--" of its own stays in it, such as Steam's
     // chain), but for one game alone, which the console build patches.
