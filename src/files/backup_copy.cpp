@@ -319,6 +319,7 @@ void removeLeftovers(const std::string& gamePath) {
 bool backupExecutable(const std::string& path, Backup* backup, std::string* err) {
     backup->path = path + kBackupSuffix;
     backup->note.clear();
+    backup->kept = false;
 
     std::string reason;
     // A backup from an earlier run holds the game before its patch: copying
@@ -333,6 +334,7 @@ bool backupExecutable(const std::string& path, Backup* backup, std::string* err)
         if (!folderNote.empty()) {
             backup->note = "could not sync the folder of " + backup->path + ": " + folderNote;
         }
+        backup->kept = kept;
         return true;
     }
     *err = "could not copy " + path + " to " + backup->path + ": " + reason;

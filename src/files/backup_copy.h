@@ -7,8 +7,9 @@
 #include "platform/file_system.h"
 
 struct Backup {
-    std::string path; // the executable's path + ".backup"
-    std::string note; // a line for the player when the backup may not be durable yet; usually empty
+    std::string path;  // the executable's path + ".backup"
+    std::string note;  // a line for the player when the backup may not be durable yet; usually empty
+    bool kept = false; // an earlier run's backup of the same game was kept, not copied anew
 };
 
 /// A backup that differs from the game in at most this many bytes holds the

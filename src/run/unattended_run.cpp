@@ -117,30 +117,35 @@ EarlierVersion askEarlierVersion(const std::string& gamePath, std::int32_t offse
     }
     File earlier;
     File game;
-    MovedValue found;
+    std::int64_t changes = 0;
     if (!openRegularFileForReading(backupPath, false, &earlier, &err) ||
         !openRegularFileForReading(gamePath, true, &game, &err) ||
-        !findMovedValue(earlier.get(), offset, game.get(), &found, &err)) {
+        !countChangesBeside(earlier.get(), game.get(), offset, 0, &changes, &err)) {
         *why = "could not compare it with its backup " + printable(backupPath) + ": " + printable(err);
         return EarlierVersion::Refuses;
     }
-    if (found.refusal == MoveRefusal::SameVersion) {
+    // The game patched or not at the offset is this version: no update.
+    if (changes == 0) {
         return EarlierVersion::None;
     }
     const std::string earlierText = "the game was updated, and its earlier version in " + printable(backupPath);
+    MovedValue found;
     if (!isScreenShape(earlierValue)) {
         // The offset is not the earlier version's: it may be this version's
         // (an update file made for it, or written by a launch that was cut
         // short), if the earlier version shows a screen's ratio there as
         // the mutual best match of one of its own.
         PatchValue value{};
-        MovedValue back;
         if (readPatchBytes(gamePath, offset, &value, &err) && isScreenShape(value) &&
-            findMovedValue(game.get(), offset, earlier.get(), &back, &err) && back.offset >= 0) {
+            findMovedValue(game.get(), offset, earlier.get(), &found, &err) && found.offset >= 0) {
             return EarlierVersion::Shows;
         }
         *why = earlierText + " holds no screen's ratio at offset " + std::to_string(offset) + " (" +
                bytesText(earlierValue) + "), nor one that this version holds there, so that offset is not trusted";
+        return EarlierVersion::Refuses;
+    }
+    if (!findMovedValue(earlier.get(), offset, game.get(), &found, &err)) {
+        *why = "could not look for the value from " + printable(backupPath) + ": " + printable(err);
         return EarlierVersion::Refuses;
     }
     if (found.offset < 0) {
@@ -345,7 +350,7 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     }
     // A backup kept from before a small update is an earlier version: a
     // restore would undo that update too.
-    const std::int64_t more = changesBeside(game, backup.path, offset);
+    const std::int64_t more = backup.kept ? changesBeside(game, backup.path, offset) : 0;
     out << kSelf << "Patched " << printable(game) << " to " << ratioText(record) << "; "
         << (more > 0 ? printable(backup.path) + " holds an earlier version of the game, which differs in " +
                            std::to_string(more) + " more bytes"
