@@ -98,3 +98,33 @@ TEST(BackupCopy, KeepsABackupOfTheSameGameAndNothingElse) {
     ASSERT_TRUE(backupExecutable(game, &backup, &err)) << err;
     EXPECT_EQ(readBytes(backupPath), original);
 }
+
+// Where the game differs from its backup, as a restore writes it back: a
+// value whose middle byte happens to be alike goes back in one piece, and
+// a run across the end of a compared block is found whole.
+TEST(BackupCopy, FindsTheRunsInWhichTheGameDiffers) {
+    TempFolder folder;
+    const std::string backup = patternBytes(200000);
+    std::string game = backup;
+    game[10] = 'a';
+    game[11] = 'b';
+    game[13] = 'd'; // byte 12 is alike
+    game[65535] = 'y';
+    game[65536] = 'z';
+    writeBytes(folder.file("game"), game);
+    writeBytes(folder.file("backup"), backup);
+    File gameFile;
+    File backupFile;
+    std::string err;
+    ASSERT_TRUE(openForReading(folder.file("game"), &gameFile, &err)) << err;
+    ASSERT_TRUE(openForReading(folder.file("backup"), &backupFile, &err)) << err;
+    BackupMatch match = BackupMatch::OtherGame;
+    std::vector<ChangedRun> runs;
+    ASSERT_TRUE(compareWithBackup(gameFile.get(), backupFile.get(), &match, &err, &runs)) << err;
+    EXPECT_EQ(match, BackupMatch::SameGame);
+    ASSERT_EQ(runs.size(), 2U);
+    EXPECT_EQ(runs[0].position, 10);
+    EXPECT_EQ(runs[0].bytes, backup.substr(10, 4));
+    EXPECT_EQ(runs[1].position, 65535);
+    EXPECT_EQ(runs[1].bytes, backup.substr(65535, 2));
+}

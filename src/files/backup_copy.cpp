@@ -114,8 +114,10 @@ bool holdsTheGame(const std::string& gamePath, const std::string& backupPath, bo
 // start of the read), block by block; the counting stops once it passes
 // `limit`. *compared is how far both were read alike in length (less than
 // their size where one changed size meanwhile).
+// With `runs`, each byte that differs goes into them with `other`'s value,
+// runs closer than 4 bytes joined (so that a value goes back in one piece).
 bool countDifferences(std::FILE* one, std::FILE* other, std::int64_t skip, std::int64_t limit, std::int64_t* changed,
-                      std::int64_t* compared, std::string* err) {
+                      std::int64_t* compared, std::vector<ChangedRun>* runs, std::string* err) {
     std::vector<char> oneBlock(kCompareBlockSize);
     std::vector<char> otherBlock(kCompareBlockSize);
     *changed = 0;
@@ -130,8 +132,23 @@ bool countDifferences(std::FILE* one, std::FILE* other, std::int64_t skip, std::
         }
         if (std::memcmp(oneBlock.data(), otherBlock.data(), oneCount) != 0) {
             for (std::size_t i = 0; i < oneCount; ++i) {
+                if (oneBlock[i] == otherBlock[i]) {
+                    continue;
+                }
                 const std::int64_t at = *compared + static_cast<std::int64_t>(i);
-                *changed += oneBlock[i] != otherBlock[i] && (at < skip || at >= skip + 4) ? 1 : 0;
+                *changed += at < skip || at >= skip + 4 ? 1 : 0;
+                if (runs == nullptr) {
+                    continue;
+                }
+                const std::int64_t end =
+                    runs->empty() ? -1 : runs->back().position + static_cast<std::int64_t>(runs->back().bytes.size());
+                if (end >= *compared && at - end < 4) {
+                    // The bytes between are alike in both: the run takes them along.
+                    runs->back().bytes.append(otherBlock.data() + (end - *compared),
+                                              static_cast<std::size_t>(at - end) + 1);
+                } else {
+                    runs->push_back(ChangedRun{at, std::string(1, otherBlock[i])});
+                }
             }
         }
         *compared += static_cast<std::int64_t>(oneCount);
@@ -155,14 +172,15 @@ bool countChangesBeside(std::FILE* one, std::FILE* other, std::int64_t offset, s
         return true;
     }
     if (!seekTo(one, 0, err) || !seekTo(other, 0, err) ||
-        !countDifferences(one, other, offset, limit, &changed, &compared, err)) {
+        !countDifferences(one, other, offset, limit, &changed, &compared, nullptr, err)) {
         return false;
     }
     *count = compared == oneSize || changed > limit ? changed : -1;
     return true;
 }
 
-bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err) {
+bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err,
+                       std::vector<ChangedRun>* runs) {
     *match = BackupMatch::OtherGame;
     std::int64_t gameSize = 0;
     std::int64_t backupSize = 0;
@@ -178,7 +196,10 @@ bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, s
     }
     std::int64_t changed = 0;
     std::int64_t compared = 0;
-    if (!countDifferences(game, backup, -4, kMaxChangedBytes, &changed, &compared, err)) {
+    if (runs != nullptr) {
+        runs->clear();
+    }
+    if (!countDifferences(game, backup, -4, kMaxChangedBytes, &changed, &compared, runs, err)) {
         return false;
     }
     if (compared == gameSize && changed <= kMaxChangedBytes) {
@@ -206,49 +227,18 @@ bool copyOver(const std::string& source, const std::string& target, File* openTa
     return false;
 }
 
-bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::int64_t offset, std::int64_t* changedBeside,
-                          std::string* err) {
+bool writeBackRuns(std::FILE* game, const std::vector<ChangedRun>& runs, std::int64_t offset,
+                   std::int64_t* changedBeside, std::string* err) {
     *changedBeside = 0;
-    std::vector<char> gameBlock(kCompareBlockSize);
-    std::vector<char> backupBlock(kCompareBlockSize);
-    std::int64_t position = 0;
-    if (!seekTo(game, 0, err) || !seekTo(backup, 0, err)) {
-        return false;
-    }
-    for (;;) {
-        std::size_t gameCount = 0;
-        std::size_t backupCount = 0;
-        if (!readBlock(game, &gameBlock, &gameCount, err) || !readBlock(backup, &backupBlock, &backupCount, err)) {
+    for (const ChangedRun& run : runs) {
+        // One write for each run: a patch's four bytes go back in one piece,
+        // as they came.
+        if (!seekTo(game, run.position, err) || !writeAll(game, run.bytes.data(), run.bytes.size(), err)) {
             return false;
         }
-        const std::size_t count = std::min(gameCount, backupCount);
-        if (count == 0) {
-            break;
-        }
-        std::size_t first = 0;
-        while (first < count && gameBlock[first] == backupBlock[first]) {
-            ++first;
-        }
-        if (first < count) {
-            std::size_t end = count;
-            while (gameBlock[end - 1] == backupBlock[end - 1]) {
-                --end;
-            }
-            for (std::size_t i = first; i < end; ++i) {
-                const std::int64_t at = position + static_cast<std::int64_t>(i);
-                *changedBeside += gameBlock[i] != backupBlock[i] && (at < offset || at >= offset + 4) ? 1 : 0;
-            }
-            // One write for what differs in the block: a patch's four bytes
-            // go back in one piece, as they came.
-            if (!seekTo(game, position + static_cast<std::int64_t>(first), err) ||
-                !writeAll(game, backupBlock.data() + first, end - first, err)) {
-                return false;
-            }
-        }
-        position += static_cast<std::int64_t>(count);
-        // A stream that was written is read on only after a seek.
-        if (!seekTo(game, position, err)) {
-            return false;
+        for (std::size_t i = 0; i < run.bytes.size(); ++i) {
+            const std::int64_t at = run.position + static_cast<std::int64_t>(i);
+            *changedBeside += at < offset || at >= offset + 4 ? 1 : 0;
         }
     }
     return syncFile(game, err);

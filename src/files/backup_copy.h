@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -25,9 +26,18 @@ enum class BackupMatch {
     Identical,  // the same bytes
 };
 
+/// A stretch of the game that differs from its backup: where it starts,
+/// and the backup's bytes there.
+struct ChangedRun {
+    std::int64_t position = 0;
+    std::string bytes;
+};
+
 /// Compares the two open files from their current positions to their ends,
-/// block by block, in memory that does not grow with their size.
-bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err);
+/// block by block, in memory that does not grow with their size. With
+/// `runs`, for SameGame and Identical these are where the game differs.
+bool compareWithBackup(std::FILE* game, std::FILE* backup, BackupMatch* match, std::string* err,
+                       std::vector<ChangedRun>* runs = nullptr);
 
 /// How many bytes the two open files differ in outside the 4 at `offset`,
 /// read from their starts: -1 when their sizes differ; the counting stops
@@ -55,14 +65,13 @@ bool backupExecutable(const std::string& path, Backup* backup, std::string* err)
 bool copyOver(const std::string& source, const std::string& target, File* openTarget, std::string* note,
               std::string* err);
 
-/// Writes the bytes in which the open game differs from the open backup
-/// back into the game itself, as a patch writes its own, and forces them
-/// to the disk: the game keeps its owner, its attributes and its other
-/// names. For a game of the backup's size; both files are read from their
-/// starts. *changedBeside counts the bytes put back outside the 4 at
-/// `offset` (those of a patch).
-bool writeBackDifferences(std::FILE* game, std::FILE* backup, std::int64_t offset, std::int64_t* changedBeside,
-                          std::string* err);
+/// Writes the backup's bytes of `runs` (see compareWithBackup) back into
+/// the open game itself, as a patch writes its own, and forces them to the
+/// disk: the game keeps its owner, its attributes and its other names.
+/// *changedBeside counts the bytes put back outside the 4 at `offset`
+/// (those of a patch).
+bool writeBackRuns(std::FILE* game, const std::vector<ChangedRun>& runs, std::int64_t offset,
+                   std::int64_t* changedBeside, std::string* err);
 
 /// The game that the backup at `backupPath` belongs to: that path without
 /// its ".backup"; the path itself when it has no such end.

@@ -13,10 +13,10 @@ namespace {
 // backup: *outcome is AlreadyEqual when there is nothing to do; else
 // *game is the game, open for writing.
 bool checkGame(const std::string& gamePath, const std::string& backupPath, std::FILE* backup, RestoreOutcome* outcome,
-               File* game, std::string* err) {
+               File* game, std::vector<ChangedRun>* runs, std::string* err) {
     BackupMatch match = BackupMatch::OtherGame;
     std::string reason;
-    if (!openForReading(gamePath, game, &reason) || !compareWithBackup(game->get(), backup, &match, &reason)) {
+    if (!openForReading(gamePath, game, &reason) || !compareWithBackup(game->get(), backup, &match, &reason, runs)) {
         *err = "could not compare " + gamePath + " with " + backupPath + ": " + reason;
         return false;
     }
@@ -73,8 +73,9 @@ bool restoreFromBackup(const std::string& backupPath, std::int64_t offset, Resto
     File gameLock;
     File backupLock;
     File game;
+    std::vector<ChangedRun> runs;
     if ((gameThere && (!lockExecutable(gamePath, &gameLock, err) ||
-                       !checkGame(gamePath, backupPath, backup.get(), outcome, &game, err))) ||
+                       !checkGame(gamePath, backupPath, backup.get(), outcome, &game, &runs, err))) ||
         !lockExecutable(backupPath, &backupLock, err)) {
         return false;
     }
@@ -86,9 +87,9 @@ bool restoreFromBackup(const std::string& backupPath, std::int64_t offset, Resto
     // its owner, its attributes and its other names, and a folder that may
     // not be written is no obstacle; the backup stays, so a run killed
     // part-way is mended by the next. A missing game is made anew.
-    const bool restored = gameThere ? writeBackDifferences(game.get(), backup.get(), offset, changedBeside, &reason) &&
-                                          closeFile(&game, &reason)
-                                    : copyOver(backupPath, gamePath, nullptr, note, &reason);
+    const bool restored =
+        gameThere ? writeBackRuns(game.get(), runs, offset, changedBeside, &reason) && closeFile(&game, &reason)
+                  : copyOver(backupPath, gamePath, nullptr, note, &reason);
     if (!restored) {
         *err = "could not copy " + backupPath + " to " + gamePath + ": " + reason;
         return false;
