@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How much agreement an update's search can meet by chance: the value's
-# place in builds of the small games of tests/moved/ (14 of them, drawn
-# the same way each time) against unrelated files: the builds of the
+# place in builds of the small games of tests/moved/ (every fifth build
+# that holds it, 9 of them) against unrelated files: the builds of the
 # other games, 60 of Wine's Windows libraries, and every library and
 # program under /usr that holds 16:9's bytes. Prints the highest and the
 # 99th percentile of the best agreement per pair; the search's floor
