@@ -22,12 +22,16 @@ std::vector<WindowsWord> splitWindowsCommandLine(const std::u16string& line) {
             program.text += line[i];
         }
     }
-    program.end = i;
-    while (i < size && isBlank(line[i])) {
-        ++i;
-    }
-    program.next = i;
-    words.push_back(program);
+    // Where a word ends, and the next starts after the blanks.
+    const auto close = [&line, &i, size, &words](WindowsWord* word) {
+        word->end = i;
+        while (i < size && isBlank(line[i])) {
+            ++i;
+        }
+        word->next = i;
+        words.push_back(*word);
+    };
+    close(&program);
     while (i < size) {
         WindowsWord word;
         for (bool quoted = false;;) {
@@ -59,12 +63,7 @@ std::vector<WindowsWord> splitWindowsCommandLine(const std::u16string& line) {
             }
             ++i;
         }
-        word.end = i;
-        while (i < size && isBlank(line[i])) {
-            ++i;
-        }
-        word.next = i;
-        words.push_back(word);
+        close(&word);
     }
     return words;
 }

@@ -94,7 +94,7 @@ int tellLauncherUse(StartKind kind, std::ostream& out) {
 
 // A start of `kind` that needs nothing else.
 Start startOf(StartKind kind) {
-    return Start{kind, "", {}, {}, 0, false};
+    return Start{kind, "", {}, {}};
 }
 
 } // namespace
@@ -119,7 +119,7 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
                 words + 1,         true};
         }
         if (arguments.size() == 3 && !windowed && isGamePath(arguments[2])) {
-            return Start{StartKind::Screen, arguments[2], screen, {}, 0, false};
+            return Start{StartKind::Screen, arguments[2], screen, {}};
         }
         return Start{StartKind::Launch,
                      "",
@@ -143,8 +143,7 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
     }
     const std::string& first = arguments.front();
     if (first == kScreenOption) {
-        return arguments.size() == 2 ? Start{StartKind::Screen, "", arguments, {}, 0, false}
-                                     : startOf(StartKind::Usage);
+        return arguments.size() == 2 ? Start{StartKind::Screen, "", arguments, {}} : startOf(StartKind::Usage);
     }
     if (arguments.size() > 1 || first.empty()) {
         return startOf(StartKind::Usage);
@@ -158,7 +157,7 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
     if (first[0] == '-') {
         return startOf(StartKind::Usage);
     }
-    return Start{gamePathOf(first) != first ? StartKind::Backup : StartKind::Game, first, {}, {}, 0, false};
+    return Start{gamePathOf(first) != first ? StartKind::Backup : StartKind::Game, first, {}, {}};
 }
 
 bool asksInConsole(const std::vector<std::string>& arguments) {

@@ -111,8 +111,8 @@ EarlierVersion askEarlierVersion(const std::string& gamePath, std::int32_t offse
     const std::string backupPath = gamePath + kBackupSuffix;
     PatchValue earlierValue{};
     std::string err;
-    // A backup too short to hold the value is no version of this game.
-    if (entryAt(backupPath, &err) == Entry::Missing || !readPatchBytes(backupPath, offset, &earlierValue, &err)) {
+    // No backup, or one too short to hold the value: no version of this game.
+    if (!readPatchBytes(backupPath, offset, &earlierValue, &err)) {
         return EarlierVersion::None;
     }
     File earlier;
