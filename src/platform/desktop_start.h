@@ -31,3 +31,12 @@ enum class DesktopMessage { Information, Error };
 /// with its markup characters escaped. Nothing where there is none.
 void showOnDesktop(const std::string& title, const std::string& message,
                    DesktopMessage kind = DesktopMessage::Information);
+
+/// Asks a question with Yes and No on the desktop, where the system has a
+/// box for it (Windows); true for Yes. False where there is none.
+bool askOnDesktop(const std::string& title, const std::string& question);
+
+/// The primary screen's size in pixels, as the system has it set now; false
+/// where the system does not tell (Linux: a console program knows no
+/// screen).
+bool primaryScreenSize(unsigned* width, unsigned* height);

@@ -159,3 +159,11 @@ void showOnDesktop(const std::string& title, const std::string& message, Desktop
         }
     }
 }
+
+bool askOnDesktop(const std::string&, const std::string&) {
+    return false;
+}
+
+bool primaryScreenSize(unsigned*, unsigned*) {
+    return false;
+}

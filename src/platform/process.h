@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +22,29 @@ std::string environmentVariable(const char* name);
 /// (logs): $XDG_STATE_HOME, else ~/.local/state; %LOCALAPPDATA% on
 /// Windows. Empty where the environment names none.
 std::string userStateFolder();
+
+/// The folder where the user's own programs go: ~/.local/bin;
+/// %LOCALAPPDATA%\Programs\`name` on Windows. Empty where the environment
+/// names none.
+std::string userProgramFolder(const std::string& name);
+
+/// The file names of a tool's programs called `name` that a launch line
+/// may name, the one it should name first: on Windows the windowed build
+/// (NAMEw.exe, no console window) and the console build (NAME.exe);
+/// elsewhere NAME.
+std::vector<std::string> launchProgramNames(const std::string& name);
+
+/// `program` as the first word of a launcher's launch line: quoted for a
+/// POSIX shell where it needs to be; in double quotes on Windows.
+std::string launchLineWord(const std::string& program);
+
+/// Whether the process `id` lives; where `name` is given, also whether its
+/// program has that name (Linux: as /proc/ID/comm has it; Windows: the
+/// program's file name without ".exe", in any case).
+bool isLiveProcess(std::uint32_t id, const std::string& name);
+
+/// Whether a process runs a program named `name` (see isLiveProcess).
+bool isProgramRunning(const std::string& name);
 
 /// A command to start: its words (in UTF-8, for what the tool says and
 /// looks for), and where it starts among this program's own arguments as

@@ -1,12 +1,16 @@
 #include "platform/process.h"
 
+#include <dirent.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
+#include "platform/file_system.h"
 #include "platform/standard_streams.h"
 
 std::vector<std::string> programArguments(int argc, char** argv) {
@@ -32,6 +36,66 @@ std::string userStateFolder() {
     }
     const std::string home = environmentVariable("HOME");
     return home.empty() ? "" : home + "/.local/state";
+}
+
+std::string userProgramFolder(const std::string&) {
+    const std::string home = environmentVariable("HOME");
+    return home.empty() ? "" : home + "/.local/bin";
+}
+
+std::vector<std::string> launchProgramNames(const std::string& name) {
+    return {name};
+}
+
+std::string launchLineWord(const std::string& program) {
+    return commandText(Command{{program}, 0});
+}
+
+namespace {
+
+// The name that /proc gives the process `id`: its program's, cut to 15
+// bytes by the kernel; empty when there is no such process.
+std::string processName(const std::string& id) {
+    std::string name;
+    bool whole = false;
+    std::string ignored;
+    if (!readSmallFile("/proc/" + id + "/comm", 64, &name, &whole, &ignored)) {
+        return "";
+    }
+    while (!name.empty() && name.back() == '\n') {
+        name.pop_back();
+    }
+    return name;
+}
+
+bool isNamed(const std::string& actual, const std::string& name) {
+    return actual == name.substr(0, 15);
+}
+
+} // namespace
+
+bool isLiveProcess(std::uint32_t id, const std::string& name) {
+    if (id == 0 || id > static_cast<std::uint32_t>(INT_MAX)) {
+        return false;
+    }
+    if (name.empty()) {
+        return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+    }
+    return isNamed(processName(std::to_string(id)), name);
+}
+
+bool isProgramRunning(const std::string& name) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> processes(::opendir("/proc"), ::closedir);
+    if (processes == nullptr) {
+        return false;
+    }
+    while (const dirent* entry = ::readdir(processes.get())) {
+        const std::string id = entry->d_name;
+        if (id.find_first_not_of("0123456789") == std::string::npos && isNamed(processName(id), name)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string commandText(const Command& command) {

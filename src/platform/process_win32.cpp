@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <memory>
 
 #include "platform/code_page_win32.h"
@@ -66,6 +68,61 @@ std::vector<std::string> programArguments(int, char**) {
 
 std::string userStateFolder() {
     return environmentVariable("LOCALAPPDATA");
+}
+
+std::string userProgramFolder(const std::string& name) {
+    const std::string local = environmentVariable("LOCALAPPDATA");
+    return local.empty() ? "" : local + "\\Programs\\" + name;
+}
+
+std::vector<std::string> launchProgramNames(const std::string& name) {
+    return {name + "w.exe", name + ".exe"};
+}
+
+std::string launchLineWord(const std::string& program) {
+    return "\"" + program + "\"";
+}
+
+namespace {
+
+// "steam" for C:\...\Steam.exe.
+std::wstring programName(std::wstring path) {
+    path = path.substr(path.find_last_of(L"\\/") + 1);
+    if (path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".exe") == 0) {
+        path.resize(path.size() - 4);
+    }
+    return path;
+}
+
+} // namespace
+
+bool isLiveProcess(std::uint32_t id, const std::string& name) {
+    const Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (id == 0 || process == nullptr || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
+        return false;
+    }
+    if (name.empty()) {
+        return true;
+    }
+    wchar_t path[MAX_PATH * 4];
+    DWORD size = sizeof path / sizeof path[0];
+    return QueryFullProcessImageNameW(process.get(), 0, path, &size) != 0 &&
+           _wcsicmp(programName(std::wstring(path, size)).c_str(), toWide(name).c_str()) == 0;
+}
+
+bool isProgramRunning(const std::string& name) {
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more != 0; more = Process32NextW(snapshot.get(), &entry)) {
+        if (_wcsicmp(programName(entry.szExeFile).c_str(), toWide(name).c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string commandText(const Command& command) {

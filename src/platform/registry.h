@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ enum class RegistryRoot {
 /// under `root`, in UTF-8. False when the system has no
 /// registry, or the key or the value is missing, or the value is no text.
 bool readRegistryText(RegistryRoot root, const std::string& key, const std::string& name, std::string* text);
+
+/// The number (a DWORD) of the value `name` of the key `key` under `root`.
+/// False when the system has no registry, or the key or the value is
+/// missing, or the value is no such number.
+bool readRegistryNumber(RegistryRoot root, const std::string& key, const std::string& name, std::uint32_t* number);
 
 /// The names of the keys right under `key`, as the registry lists them, at
 /// most `limit` of them; none where the key or the registry is missing.

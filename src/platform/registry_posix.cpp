@@ -9,3 +9,7 @@ bool readRegistryText(RegistryRoot, const std::string&, const std::string&, std:
 std::vector<std::string> registrySubkeys(RegistryRoot, const std::string&, std::size_t) {
     return {};
 }
+
+bool readRegistryNumber(RegistryRoot, const std::string&, const std::string&, std::uint32_t*) {
+    return false;
+}

@@ -44,6 +44,17 @@ bool readRegistryText(RegistryRoot root, const std::string& key, const std::stri
     return true;
 }
 
+bool readRegistryNumber(RegistryRoot root, const std::string& key, const std::string& name, std::uint32_t* number) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(rootKey(root), toWide(key).c_str(), toWide(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    *number = value;
+    return true;
+}
+
 std::vector<std::string> registrySubkeys(RegistryRoot root, const std::string& key, std::size_t limit) {
     std::vector<std::string> names;
     HKEY opened = nullptr;

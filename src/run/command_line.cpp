@@ -11,14 +11,18 @@
 #include "platform/desktop_start.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "run/keep_patched_run.h"
 #include "run/patch_run.h"
 #include "run/restore_run.h"
 #include "run/unattended_run.h"
 
 namespace {
 
+const std::string kKeepOption = "--keep-patched";
+
 const char* const kUsage = "usage: gorv-patcher [--help | --version | GAME | GAME.backup]\n"
-                           "       gorv-patcher --screen WIDTHxHEIGHT [GAME | [--] COMMAND [ARGUMENT...]]\n";
+                           "       gorv-patcher --screen WIDTHxHEIGHT [GAME | [--] COMMAND [ARGUMENT...]]\n"
+                           "       gorv-patcher --keep-patched [WIDTHxHEIGHT | off] [GAME]\n";
 
 void printHelp(std::ostream& out) {
     const std::string backupName = kExecutableName + kBackupSuffix;
@@ -45,6 +49,12 @@ void printHelp(std::ostream& out) {
         << "    game alone, which is patched). What it did is also written to\n"
         << "    gorv-patcher.log beside the game. On Windows, gorv-patcherw.exe does the\n"
         << "    same without a console window, and launches a game alone too.\n"
+        << "gorv-patcher --keep-patched WIDTHxHEIGHT [PATH/" << kExecutableName << "]\n"
+        << "    sets that line for the game in Steam (every account) and in Heroic, the\n"
+        << "    launchers that installed it, with a copy of this program in a place of its\n"
+        << "    own; without the size it asks for it. The launcher must not be running.\n"
+        << "gorv-patcher --keep-patched off [PATH/" << kExecutableName << "]\n"
+        << "    takes that back, exactly\n"
         << "--help, --version\n"
         << "    this text, the version\n\n"
         << "A file " << kUpdateFileName << " moves the position that is patched: its first line,\n"
@@ -142,6 +152,16 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
         return Start{};
     }
     const std::string& first = arguments.front();
+    if (first == kKeepOption) {
+        if (arguments.size() > 3 || (arguments.size() > 1 && arguments[1].empty())) {
+            return startOf(StartKind::Usage);
+        }
+        std::vector<std::string> size;
+        if (arguments.size() > 1) {
+            size.push_back(arguments[1]);
+        }
+        return Start{StartKind::Keep, arguments.size() == 3 ? arguments[2] : "", size, {}};
+    }
     if (first == kScreenOption) {
         return arguments.size() == 2 ? Start{StartKind::Screen, "", arguments, {}} : startOf(StartKind::Usage);
     }
@@ -162,13 +182,18 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
 
 bool asksInConsole(const std::vector<std::string>& arguments) {
     const StartKind kind = parseCommandLine(arguments, isWindowedProgram()).kind;
-    return kind == StartKind::Dialogue || kind == StartKind::Game || kind == StartKind::Backup;
+    return kind == StartKind::Dialogue || kind == StartKind::Game || kind == StartKind::Backup ||
+           (kind == StartKind::Keep && arguments.size() == 1);
 }
 
 int runCommandLine(const std::vector<std::string>& arguments, const std::function<void()>& beforeStart,
                    std::ostream& out, std::ostream& err) {
     const Start start = parseCommandLine(arguments, isWindowedProgram());
     if (isWindowedProgram() && start.kind != StartKind::Screen && start.kind != StartKind::Launch) {
+        // Started on its own, it offers to set the launch line.
+        if (start.kind == StartKind::Dialogue && offerToKeepPatched()) {
+            return 0;
+        }
         return tellLauncherUse(start.kind, out);
     }
     switch (start.kind) {
@@ -200,6 +225,8 @@ int runCommandLine(const std::vector<std::string>& arguments, const std::functio
         // A launch never waits: nobody may be there to press Enter.
         err << kUsage;
         return 2;
+    case StartKind::Keep:
+        return runKeepPatched(start.arguments.empty() ? "" : start.arguments.front(), start.path, out);
     case StartKind::Usage: break;
     }
     err << kUsage;

@@ -16,13 +16,14 @@ enum class StartKind {
     Version,  // --version
     Screen,   // --screen WIDTHxHEIGHT [GAME]: patch without a question
     Launch,   // ... -- COMMAND...: patch when "--screen WIDTHxHEIGHT" came first, then start the game
+    Keep,     // --keep-patched [WIDTHxHEIGHT | off [GAME]]: set the launchers' line, or take it back
     Usage,    // anything else: an unknown option, or more than one argument
 };
 
 struct Start {
     StartKind kind = StartKind::Dialogue;
-    std::string path;                   // the game or backup; for Screen, the game or empty
-    std::vector<std::string> arguments; // Screen, Launch: the words before the command ("--screen=" split)
+    std::string path;                   // the game or backup; for Screen and Keep, the game or empty
+    std::vector<std::string> arguments; // Screen, Launch: the words before the command ("--screen=" split); Keep: the size or "off", if given
     std::vector<std::string> command;   // Launch: COMMAND and its arguments
     std::size_t commandStart = 0;       // Launch: where COMMAND starts among the arguments as given
     bool dashes = false;                // Launch: COMMAND came after a "--" of the tool's own

@@ -18,17 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Where Steam installs itself under the home folder: its own folder, the
-// links that point to it, Debian's package, Snap's and Flatpak's (the
-// newer and the older data folder).
-const char* const kSteamRoots[] = {".local/share/Steam",
-                                   ".steam/steam",
-                                   ".steam/root",
-                                   ".steam/debian-installation",
-                                   "snap/steam/common/.local/share/Steam",
-                                   ".var/app/com.valvesoftware.Steam/.local/share/Steam",
-                                   ".var/app/com.valvesoftware.Steam/data/Steam"};
-
 // Where Lutris and Heroic install games, one folder per game.
 const char* const kGameFolders[] = {"Games", "Games/Heroic"};
 
@@ -70,8 +59,8 @@ std::vector<std::string> findGameCopies(const std::string& home, const std::stri
     std::vector<fs::path> gameFolders;
     std::vector<fs::path> drives;
     std::set<fs::path> searched;
-    for (const char* root : kSteamRoots) {
-        for (const fs::path& library : steamLibraries(base / root, &searched)) {
+    for (const fs::path& root : steamInstallFolders(base)) {
+        for (const fs::path& library : steamLibraries(root, &searched)) {
             const std::vector<fs::path> games = steamGameFolders(library);
             gameFolders.insert(gameFolders.end(), games.begin(), games.end());
             const std::vector<fs::path> proton = protonDrives(library);

@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "search/folders.h"
+#include "search/key_values.h"
 #include "search/steam_library_file.h"
 #include "search/store_records.h"
 
@@ -23,7 +24,26 @@ fs::path identityOf(const fs::path& folder) {
 const char* const kSteamKey = "Software\\Valve\\Steam";
 const char* const kSteamMachineKey = "SOFTWARE\\WOW6432Node\\Valve\\Steam";
 
+// Where Steam installs itself under the home folder: its own folder, the
+// links that point to it, Debian's package, Snap's and Flatpak's (the
+// newer and the older data folder).
+const char* const kSteamRoots[] = {".local/share/Steam",
+                                   ".steam/steam",
+                                   ".steam/root",
+                                   ".steam/debian-installation",
+                                   "snap/steam/common/.local/share/Steam",
+                                   ".var/app/com.valvesoftware.Steam/.local/share/Steam",
+                                   ".var/app/com.valvesoftware.Steam/data/Steam"};
+
 } // namespace
+
+std::vector<fs::path> steamInstallFolders(const fs::path& home) {
+    std::vector<fs::path> roots;
+    for (const char* root : kSteamRoots) {
+        roots.push_back(home / root);
+    }
+    return roots;
+}
 
 std::vector<fs::path> steamLibraries(const fs::path& steamRoot, std::set<fs::path>* searched) {
     std::vector<fs::path> listed{steamRoot};
@@ -62,6 +82,35 @@ std::vector<fs::path> protonDrives(const fs::path& library) {
         }
     }
     return drives;
+}
+
+std::string steamAppIdOf(const fs::path& library, const std::string& installDir) {
+    const fs::path steamapps = childInAnyCase(library, "steamapps");
+    const std::string wanted = lowerCase(installDir);
+    const std::string prefix = "appmanifest_";
+    std::error_code error;
+    for (fs::directory_iterator entry(steamapps.empty() ? library / "steamapps" : steamapps, error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().u8string();
+        if (name.rfind(prefix, 0) != 0 || lowerCase(entry->path().extension().u8string()) != ".acf") {
+            continue;
+        }
+        std::vector<KeyValuesNode> nodes;
+        if (!parseKeyValues(readLibraryFile(entry->path()), &nodes)) {
+            continue;
+        }
+        const int state = findKeyValue(nodes, -1, "AppState");
+        const int folder = state < 0 ? -1 : findKeyValue(nodes, state, "installdir");
+        const int id = state < 0 ? -1 : findKeyValue(nodes, state, "appid");
+        if (folder >= 0 && lowerCase(nodes[static_cast<std::size_t>(folder)].value) == wanted) {
+            const std::string appId = id >= 0 ? nodes[static_cast<std::size_t>(id)].value
+                                              : name.substr(prefix.size(), name.size() - prefix.size() - 4);
+            if (!appId.empty() && appId.find_first_not_of("0123456789") == std::string::npos) {
+                return appId;
+            }
+        }
+    }
+    return "";
 }
 
 fs::path recordedSteamFolder() {

@@ -7,6 +7,11 @@
 
 // Games in Steam's libraries, the same on every system.
 
+/// Where Steam may be installed under `home`, whether it is or not: its
+/// own folder, the links to it, Debian's, Snap's and Flatpak's, in that
+/// order.
+std::vector<std::filesystem::path> steamInstallFolders(const std::filesystem::path& home);
+
 /// The libraries of the Steam install at `steamRoot`: the install itself,
 /// then every library that its steamapps/libraryfolders.vdf and
 /// config/libraryfolders.vdf list (absolute paths only), in that order,
@@ -22,6 +27,12 @@ std::vector<std::filesystem::path> steamGameFolders(const std::filesystem::path&
 /// The C: drive of each Wine prefix that Proton made in the library
 /// (steamapps/compatdata/*/pfx/drive_c), by name.
 std::vector<std::filesystem::path> protonDrives(const std::filesystem::path& library);
+
+/// The id of the app that Steam installed into the folder `installDir` of
+/// the library's steamapps/common: from the library's
+/// steamapps/appmanifest_<id>.acf whose AppState's installdir it is (in any
+/// case). Empty when no manifest names it.
+std::string steamAppIdOf(const std::filesystem::path& library, const std::string& installDir);
 
 /// The Steam install that the system's registry records (this user's
 /// SteamPath, else the machine's InstallPath), when that is a folder; empty

@@ -3,7 +3,8 @@
 source "$(dirname "$0")/lib.sh"
 
 readonly usage='usage: gorv-patcher [--help | --version | GAME | GAME.backup]
-       gorv-patcher --screen WIDTHxHEIGHT [GAME | [--] COMMAND [ARGUMENT...]]'
+       gorv-patcher --screen WIDTHxHEIGHT [GAME | [--] COMMAND [ARGUMENT...]]
+       gorv-patcher --keep-patched [WIDTHxHEIGHT | off] [GAME]'
 
 # A dropped game gets the dialogue that the dialog would give for its path.
 new_case dropped-game
@@ -91,8 +92,8 @@ for entry in "0:--version" "0:--help" "2:--patch" "2:gorv.exe:gorv.exe" "2:nothi
     run_patcher ''
     case $first in
     --version) expect_output $'gorv-patcher 1.0.0\n' ;;
-    --help) [ "$(head -2 "$output" | tr -d '\r')" = "$usage" ] && grep -q -- '-- %command%' "$output" || fail "--help: $(cat "$output")" ;;
-    *) expect_output '' && { [ "$(tail -2 "$output.err" | tr -d '\r')" = "$usage" ] || fail "no usage line for $first"; } ;;
+    --help) [ "$(head -3 "$output" | tr -d '\r')" = "$usage" ] && grep -q -- '-- %command%' "$output" || fail "--help: $(cat "$output")" ;;
+    *) expect_output '' && { [ "$(tail -3 "$output.err" | tr -d '\r')" = "$usage" ] || fail "no usage line for $first"; } ;;
     esac
 done
 expect_files gorv.exe notes.txt gorv.exe.BACKUP
