@@ -8,9 +8,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
-#include "platform/file_system.h"
 #include "platform/standard_streams.h"
 
 std::vector<std::string> programArguments(int argc, char** argv) {
@@ -56,15 +56,10 @@ namespace {
 // The name that /proc gives the process `id`: its program's, cut to 15
 // bytes by the kernel; empty when there is no such process.
 std::string processName(const std::string& id) {
+    // The kernel makes the file as it is read: it has no size to go by.
+    std::ifstream file("/proc/" + id + "/comm");
     std::string name;
-    bool whole = false;
-    std::string ignored;
-    if (!readSmallFile("/proc/" + id + "/comm", 64, &name, &whole, &ignored)) {
-        return "";
-    }
-    while (!name.empty() && name.back() == '\n') {
-        name.pop_back();
-    }
+    std::getline(file, name);
     return name;
 }
 
