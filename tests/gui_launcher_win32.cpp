@@ -1,9 +1,12 @@
 // A stand-in for a Windows launcher (Steam, a store's client): a program
 // without a console that starts the command line in GORV_LAUNCH_COMMAND as
-// such launchers do (\uXXXX there stands for that UTF-16 unit, a lone
+// such launchers do (\uXXXX, four hex digits, there stands for that UTF-16 unit, a lone
 // surrogate too), waits for it, and writes its exit code to the file that
 // GORV_LAUNCH_STATUS names. With GORV_LAUNCH_STOP_AFTER, it ends what it
-// started after that many milliseconds, as a launcher's Stop does.
+// started after that many milliseconds, as a launcher's Stop does. With
+// GORV_LAUNCH_AS_STEAM, it tells the system that it is Steam, as Steam does
+// while it runs: its process id in HKCU\Software\Valve\Steam\ActiveProcess,
+// value pid, and 0 there when it ends.
 #include <windows.h>
 
 #include <cstdio>
@@ -22,7 +25,8 @@ std::wstring variable(const wchar_t* name) {
 std::wstring unescaped(const std::wstring& text) {
     std::wstring out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, L"\\u") == 0 && i + 6 <= text.size()) {
+        if (text.compare(i, 2, L"\\u") == 0 && i + 6 <= text.size() &&
+            text.find_first_not_of(L"0123456789ABCDEFabcdef", i + 2) >= i + 6) {
             out += static_cast<wchar_t>(std::wcstoul(text.substr(i + 2, 4).c_str(), nullptr, 16));
             i += 5;
         } else {
@@ -38,6 +42,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::wstring command = unescaped(variable(L"GORV_LAUNCH_COMMAND"));
     const std::wstring stopAfter = variable(L"GORV_LAUNCH_STOP_AFTER");
     const std::wstring statusFile = variable(L"GORV_LAUNCH_STATUS");
+    const bool asSteam = !variable(L"GORV_LAUNCH_AS_STEAM").empty();
+    const auto setSteamProcess = [](DWORD id) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Valve\\Steam\\ActiveProcess", L"pid", REG_DWORD, &id,
+                        sizeof id);
+    };
+    if (asSteam) {
+        setSteamProcess(GetCurrentProcessId());
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -51,6 +63,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
+    }
+    if (asSteam) {
+        setSteamProcess(0);
     }
     std::FILE* const out = _wfopen(statusFile.c_str(), L"w");
     if (out != nullptr) {

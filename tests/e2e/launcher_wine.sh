@@ -1,7 +1,9 @@
 # A Windows launcher (Steam, a store's client: a program without a
 # console) runs the game through gorv-patcherw.exe, on a virtual screen
 # under Wine: no window shows, the game gets no console, its exit code
-# reaches the launcher and the log is beside the game. And a build whose
+# reaches the launcher and the log is beside the game. Started on its own,
+# it offers to set Steam's launch options for the game (Yes and No), and a
+# Steam stand-in runs them. And a build whose
 # manifest lacks the UTF-8 code page (Windows before 10 version 1903
 # ignores it) patches under a folder that the ANSI code page cannot name.
 # Called as: bash launcher_wine.sh PATCHERW LAUNCHER PROBE PATCHER_ANSI LINE_PROBE EMULATOR...
@@ -14,6 +16,7 @@ line_probe_file=$line_probe
 set -- "$1" "${@:6}"
 source "$(dirname "$0")/lib.sh"
 patcherw=$patcher
+patcherw_file=$patcher
 
 start_virtual_screen
 # The prefix's windows go to this screen: a server of its own, left behind by none.
@@ -166,5 +169,58 @@ expected_status=0
 run_patcher "$answers_16_9"
 expect_output "$asked$(patching "$game")$echo_16_9$summary_16_9"
 expect_patched Игры/gorv.exe "$work/game.template" "$default_offset" "$bytes_16_9"
+
+# Steam's launch options for the game that the registry's Steam install
+# holds: refused while Steam runs; set with a Yes to the windowed build
+# started on its own (for the virtual screen's 1024x768); run as Steam runs
+# them (the game starts, patched); a No shows what the program is for; and
+# the console build's off puts the file back byte for byte.
+new_case keep-patched
+steam="$folder/Steam"
+steam_game="$steam/steamapps/common/Gorv/gorv.exe"
+make_game "$steam_game"
+printf '"AppState"\r\n{\r\n\t"appid"\t\t"4242"\r\n\t"installdir"\t\t"Gorv"\r\n}\r\n' \
+    >"$steam/steamapps/appmanifest_4242.acf"
+settings="$steam/userdata/7/config/localconfig.vdf"
+mkdir -p "$(dirname "$settings")"
+printf '"UserLocalConfigStore"\r\n{\r\n\t"Software"\r\n\t{\r\n\t\t"Valve"\r\n\t\t{\r\n\t\t\t"Steam"\r\n\t\t\t{\r\n\t\t\t\t"apps"\r\n\t\t\t\t{\r\n\t\t\t\t\t"4242"\r\n\t\t\t\t\t{\r\n\t\t\t\t\t\t"LaunchOptions"\t\t"-novid"\r\n\t\t\t\t\t}\r\n\t\t\t\t}\r\n\t\t\t}\r\n\t\t}\r\n\t}\r\n}\r\n' >"$settings"
+cp "$settings" "$work/settings.before"
+"${emulator[@]}" reg add 'HKCU\Software\Valve\Steam' /v SteamPath /t REG_SZ /d "$(native_path "$steam")" /f >/dev/null 2>&1
+console=$(native_path "$(dirname "$patcherw_file")/gorv-patcher.exe")
+GORV_LAUNCH_AS_STEAM=1 launch "\"$console\" --keep-patched 2560x1080"
+expect_launcher_got 1
+expect_same "$settings" "$work/settings.before"
+# Yes, then the box that says what was done.
+("${emulator[@]}" "$patcherw_file" >"$output" 2>&1) &
+pid=$!
+close_message
+close_message
+wait "$pid"
+options=$(sed -n 's/^[[:space:]]*"LaunchOptions"[[:space:]]*"\(.*\)"[[:space:]]*$/\1/p' "$settings" | tr -d '\r' |
+    sed 's/\\\(.\)/\1/g')
+checks=$((checks + 1))
+[[ $options == \"*\\gorv-patcherw.exe\"" --screen 1024x768 -- %command% -novid" ]] || fail "the launch options are [$options]"
+launch "${options//%command%/\"$probe\" \"$(native_path "$steam_game")\"}"
+expect_launcher_got 7
+expect_patched "$steam_game" "$work/game.template" "$default_offset" "ab aa aa 3f"
+checks=$((checks + 1))
+grep -q '^\[-novid\]' "$work/probe" || fail "the game started as [$(cat "$work/probe")]"
+cp "$settings" "$work/settings.set"
+# No: what the program is for.
+("${emulator[@]}" "$patcherw_file" >"$output" 2>&1) &
+pid=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^gorv-patcher$' | head -1)
+xdotool windowfocus --sync "$window" 2>/dev/null
+sleep 0.5
+xdotool key n
+close_message
+wait "$pid"
+checks=$((checks + 1))
+grep -qF "gorv-patcherw.exe is for launch options" "$output" || fail "after No, told [$(cat "$output")]"
+expect_same "$settings" "$work/settings.set"
+arguments=(--keep-patched off)
+patcher=$(dirname "$patcherw_file")/gorv-patcher.exe
+run_patcher ''
+expect_same "$settings" "$work/settings.before"
 
 finish
