@@ -42,7 +42,7 @@ if [[ $program != *.exe ]]; then
         fail "the package has no share/applications/gorv-patcher.desktop"
     else
         desktop-file-validate "$launcher" | grep -v ': hint:' | grep . && fail "the menu entry is not valid"
-        exec_line=$(sed -n 's/^Exec=//p' "$launcher" | sed 's/\\\\/\\/g')
+        exec_line=$(sed -n 's/^Exec=//p' "$launcher" | head -1 | sed 's/\\\\/\\/g')
         exec_line=${exec_line//%k/\"\$launcher\"}
         # Started from the menu (%f gives nothing), then with the game's
         # backup dropped onto the entry.
@@ -54,6 +54,14 @@ if [[ $program != *.exe ]]; then
         printf '\n' | "$@" >"$output"
         expect_output "Restored $folder/gorv.exe from $folder/gorv.exe.backup$press_enter"
         expect_same gorv.exe "$work/game.template"
+        # The action asks for the size, and says where the line goes when no
+        # launcher installed the game.
+        exec_line=$(sed -n 's/^Exec=//p' "$launcher" | sed -n 2p | sed 's/\\\\/\\/g')
+        eval "set -- ${exec_line//%k/\"\$launcher\"}"
+        printf '2560\n1080\n\n' | HOME="$folder" "$@" >"$output"
+        checks=$((checks + 1))
+        grep -qF "$ask_width$ask_height" "$output" && grep -qF "no launcher's records name gorv.exe" "$output" &&
+            grep -qF -- "--screen 2560x1080 --" "$output" || fail "the action told [$(cat "$output")]"
     fi
 fi
 
