@@ -44,8 +44,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::wstring statusFile = variable(L"GORV_LAUNCH_STATUS");
     const bool asSteam = !variable(L"GORV_LAUNCH_AS_STEAM").empty();
     const auto setSteamProcess = [](DWORD id) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Valve\\Steam\\ActiveProcess", L"pid", REG_DWORD, &id,
-                        sizeof id);
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Valve\\Steam\\ActiveProcess", L"pid", REG_DWORD, &id, sizeof id);
     };
     if (asSteam) {
         setSteamProcess(GetCurrentProcessId());

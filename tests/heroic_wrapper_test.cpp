@@ -48,7 +48,8 @@ TEST(HeroicWrapper, GoesFirstAndComesOutExactly) {
             << text;
         std::string again = text;
         bool ignored = false;
-        ASSERT_TRUE(setHeroicWrapper(&again, "Gorv", "/elsewhere/gorv-patcher", "--screen 2560x1080 --", &ignored, &err));
+        ASSERT_TRUE(
+            setHeroicWrapper(&again, "Gorv", "/elsewhere/gorv-patcher", "--screen 2560x1080 --", &ignored, &err));
         EXPECT_EQ(again, text);
         std::string args;
         bool present = false;
@@ -67,7 +68,8 @@ TEST(HeroicWrapper, RefusesWhatItCannotWriteBackAsItWas) {
         std::string text = original;
         bool listMade = false;
         std::string err;
-        EXPECT_FALSE(setHeroicWrapper(&text, "Gorv", "/x/gorv-patcher", "--screen 1x1 --", &listMade, &err)) << original;
+        EXPECT_FALSE(setHeroicWrapper(&text, "Gorv", "/x/gorv-patcher", "--screen 1x1 --", &listMade, &err))
+            << original;
         EXPECT_FALSE(err.empty());
         EXPECT_EQ(text, original);
     }

@@ -51,8 +51,9 @@ TEST(SteamLaunchOptions, SetChangesOnlyTheValueAndPutBackRestoresTheFile) {
     const std::string bigApps = [] {
         std::string apps;
         for (int app = 1000; apps.size() < (std::size_t{3} << 20); ++app) {
-            apps += "\t\t\t\t\t\"" + std::to_string(app) + "\"\n\t\t\t\t\t{\n\t\t\t\t\t\t\"Playtime\"\t\t\"5\"\n"
-                                                           "\t\t\t\t\t}\n";
+            apps += "\t\t\t\t\t\"" + std::to_string(app) +
+                    "\"\n\t\t\t\t\t{\n\t\t\t\t\t\t\"Playtime\"\t\t\"5\"\n"
+                    "\t\t\t\t\t}\n";
         }
         return apps;
     }();
@@ -101,7 +102,8 @@ TEST(SteamLaunchOptions, RefusesWhatItCannotRead) {
         "\"UserLocalConfigStore\" { \"x\" \"unended }",
         "\"Other\" { }",
         "\"UserLocalConfigStore\" { \"Software\" \"value\" }",
-        "\"UserLocalConfigStore\" { \"Software\" { \"Valve\" { \"Steam\" { \"apps\" { \"20\" { \"LaunchOptions\" { } } } "
+        "\"UserLocalConfigStore\" { \"Software\" { \"Valve\" { \"Steam\" { \"apps\" { \"20\" { \"LaunchOptions\" { } } "
+        "} "
         "} } } }",
     };
     for (const std::string& original : broken) {

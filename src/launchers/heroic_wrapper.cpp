@@ -19,14 +19,12 @@ struct Layout {
 };
 
 std::string textOf(const Json& json, const Layout& layout) {
-    return json.dump(layout.indent, layout.space, false, Json::error_handler_t::replace) +
-           (layout.lineEnd ? "\n" : "");
+    return json.dump(layout.indent, layout.space, false, Json::error_handler_t::replace) + (layout.lineEnd ? "\n" : "");
 }
 
 // The settings, parsed, with the game's own and the layout to write them
 // back in. False for a text that does not come back byte for byte.
-bool parseSettings(const std::string& text, const std::string& appName, Json* json, Layout* layout,
-                   std::string* err) {
+bool parseSettings(const std::string& text, const std::string& appName, Json* json, Layout* layout, std::string* err) {
     *json = Json::parse(text, nullptr, false);
     if (json->is_discarded()) {
         *err = "it is not valid JSON";
@@ -41,9 +39,9 @@ bool parseSettings(const std::string& text, const std::string& appName, Json* js
         *err = "its wrapperOptions is not a list";
         return false;
     }
-    for (const Layout candidate : {Layout{2, ' ', false}, Layout{2, ' ', true}, Layout{4, ' ', false},
-                                   Layout{4, ' ', true}, Layout{1, '\t', false}, Layout{1, '\t', true},
-                                   Layout{-1, ' ', false}, Layout{-1, ' ', true}}) {
+    for (const Layout candidate :
+         {Layout{2, ' ', false}, Layout{2, ' ', true}, Layout{4, ' ', false}, Layout{4, ' ', true},
+          Layout{1, '\t', false}, Layout{1, '\t', true}, Layout{-1, ' ', false}, Layout{-1, ' ', true}}) {
         if (textOf(*json, candidate) == text) {
             *layout = candidate;
             return true;
@@ -78,8 +76,8 @@ bool readHeroicWrapper(const std::string& text, const std::string& appName, std:
     return true;
 }
 
-bool setHeroicWrapper(std::string* text, const std::string& appName, const std::string& exe,
-                      const std::string& args, bool* listMade, std::string* err) {
+bool setHeroicWrapper(std::string* text, const std::string& appName, const std::string& exe, const std::string& args,
+                      bool* listMade, std::string* err) {
     Json json;
     Layout layout;
     if (!parseSettings(*text, appName, &json, &layout, err)) {

@@ -17,8 +17,8 @@ bool readHeroicWrapper(const std::string& json, const std::string& appName, std:
 /// Puts the tool's wrapper first in the game's wrappers: `exe` and `args`,
 /// or only `args` where the tool's wrapper is there already. *listMade says
 /// whether the list of wrappers had to be made. Every other member stays.
-bool setHeroicWrapper(std::string* json, const std::string& appName, const std::string& exe,
-                      const std::string& args, bool* listMade, std::string* err);
+bool setHeroicWrapper(std::string* json, const std::string& appName, const std::string& exe, const std::string& args,
+                      bool* listMade, std::string* err);
 
 /// Takes the tool's wrapper out of the game's wrappers, and the list too
 /// where it was made for it (`listMade`) and holds nothing else now.

@@ -9,8 +9,7 @@
 
 std::string keepRecordPath() {
     const std::string state = userStateFolder();
-    return state.empty() ? ""
-                         : state + kPathSeparator + "gorv-patcher" + kPathSeparator + "keep-patched.json";
+    return state.empty() ? "" : state + kPathSeparator + "gorv-patcher" + kPathSeparator + "keep-patched.json";
 }
 
 std::vector<KeptChange> readKeepRecord(const std::string& path) {

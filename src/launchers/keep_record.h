@@ -8,12 +8,12 @@
 // folder as JSON.
 
 struct KeptChange {
-    std::string file;         // the settings file, through its links
-    std::string app;          // Steam's app id, Heroic's app name
-    std::string wrote;        // the value the tool wrote: the launch options, the wrapper's args
-    bool present = false;     // Steam: the launch options were there before
-    std::string token;        // Steam: their value as it stood in the file
-    int made = 0;             // Steam: the blocks made on the way; Heroic: 1 when the wrapper list was made
+    std::string file;     // the settings file, through its links
+    std::string app;      // Steam's app id, Heroic's app name
+    std::string wrote;    // the value the tool wrote: the launch options, the wrapper's args
+    bool present = false; // Steam: the launch options were there before
+    std::string token;    // Steam: their value as it stood in the file
+    int made = 0;         // Steam: the blocks made on the way; Heroic: 1 when the wrapper list was made
 };
 
 /// The record's path: gorv-patcher/keep-patched.json in the user's state

@@ -32,7 +32,8 @@ bool startsWithLaunchPart(const std::string& options, std::string* rest) {
     }
     const std::size_t size = screen + kScreen.size();
     const std::size_t dashes = options.find(' ', size);
-    if (!isToolProgram(program) || dashes == std::string::npos || options.compare(dashes, kDashes.size(), kDashes) != 0) {
+    if (!isToolProgram(program) || dashes == std::string::npos ||
+        options.compare(dashes, kDashes.size(), kDashes) != 0) {
         return false;
     }
     const std::size_t end = dashes + kDashes.size();

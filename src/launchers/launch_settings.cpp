@@ -40,7 +40,8 @@ std::string sandboxOf(const fs::path& home, const char* sandbox, const fs::path&
 bool steamPlaceOf(const fs::path& game, fs::path* library, std::string* installDir) {
     const fs::path common = game.parent_path();
     const fs::path steamapps = common.parent_path();
-    if (lowerCase(common.filename().u8string()) != "common" || lowerCase(steamapps.filename().u8string()) != "steamapps") {
+    if (lowerCase(common.filename().u8string()) != "common" ||
+        lowerCase(steamapps.filename().u8string()) != "steamapps") {
         return false;
     }
     *library = steamapps.parent_path();
@@ -83,8 +84,7 @@ void addSteamSettings(const fs::path& home, const fs::path& game, std::vector<La
         for (const fs::path& account : subfolders(install / "userdata", false)) {
             const fs::path file = account / "config" / "localconfig.vdf";
             if (isRegularFile(file.u8string())) {
-                settings->push_back(
-                    {Launcher::Steam, file.u8string(), appId, account.filename().u8string(), sandbox});
+                settings->push_back({Launcher::Steam, file.u8string(), appId, account.filename().u8string(), sandbox});
             }
         }
         if (settings->size() == before) {

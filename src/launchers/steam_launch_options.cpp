@@ -89,8 +89,8 @@ bool readLaunchOptions(const std::string& vdf, const std::string& appId, std::st
     return true;
 }
 
-bool setLaunchOptions(std::string* vdf, const std::string& appId, const std::string& options,
-                      EarlierOptions* earlier, std::string* err) {
+bool setLaunchOptions(std::string* vdf, const std::string& appId, const std::string& options, EarlierOptions* earlier,
+                      std::string* err) {
     Place place;
     if (!findPlace(*vdf, appId, &place, err)) {
         return false;
@@ -110,8 +110,7 @@ bool setLaunchOptions(std::string* vdf, const std::string& appId, const std::str
     return true;
 }
 
-bool putBackLaunchOptions(std::string* vdf, const std::string& appId, const EarlierOptions& earlier,
-                          std::string* err) {
+bool putBackLaunchOptions(std::string* vdf, const std::string& appId, const EarlierOptions& earlier, std::string* err) {
     Place place;
     if (!findPlace(*vdf, appId, &place, err)) {
         return false;

@@ -27,11 +27,10 @@ bool readLaunchOptions(const std::string& vdf, const std::string& appId, std::st
 /// block that should hold them. *earlier says what was there. False, and
 /// *vdf as it was, for a text with a NUL, not well-formed, or without the
 /// UserLocalConfigStore block, with the reason in *err.
-bool setLaunchOptions(std::string* vdf, const std::string& appId, const std::string& options,
-                      EarlierOptions* earlier, std::string* err);
+bool setLaunchOptions(std::string* vdf, const std::string& appId, const std::string& options, EarlierOptions* earlier,
+                      std::string* err);
 
 /// Puts back what `earlier` says stood there: the value's token as it was,
 /// or no key (and none of the blocks that were made for it, while they hold
 /// nothing else). Nothing to do when the key is gone already.
-bool putBackLaunchOptions(std::string* vdf, const std::string& appId, const EarlierOptions& earlier,
-                          std::string* err);
+bool putBackLaunchOptions(std::string* vdf, const std::string& appId, const EarlierOptions& earlier, std::string* err);

@@ -117,7 +117,8 @@ bool isProgramRunning(const std::string& name) {
     }
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more != 0; more = Process32NextW(snapshot.get(), &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more != 0;
+         more = Process32NextW(snapshot.get(), &entry)) {
         if (_wcsicmp(programName(entry.szExeFile).c_str(), toWide(name).c_str()) == 0) {
             return true;
         }

@@ -1,5 +1,6 @@
 #include "run/keep_patched_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <vector>
@@ -135,8 +136,8 @@ struct Edit {
 };
 
 // Sets the tool's part for `size` in `text`; *program is the path to name.
-bool setIn(const LaunchSetting& setting, const std::string& text, const std::string& program,
-           const std::string& size, const KeptChange* earlier, Edit* edit, std::string* err) {
+bool setIn(const LaunchSetting& setting, const std::string& text, const std::string& program, const std::string& size,
+           const KeptChange* earlier, Edit* edit, std::string* err) {
     edit->text = text;
     edit->change = earlier != nullptr ? *earlier : KeptChange{};
     edit->change.file = finalPath(setting.file);
@@ -248,8 +249,9 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
         const std::string name = placeName(setting);
         std::string err;
         if (setting.file.empty()) {
-            out << name << ": no account has signed in to this Steam yet: start Steam, sign in, exit Steam and "
-                           "run this again\n";
+            out << name
+                << ": no account has signed in to this Steam yet: start Steam, sign in, exit Steam and "
+                   "run this again\n";
             status = 1;
             continue;
         }
@@ -271,6 +273,13 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
                             (off ? takeBackIn(setting, text, earlier, &edit, &err)
                                  : placePrograms(programFolderFor(setting), &program, &err) &&
                                        setIn(setting, text, program, size, earlier, &edit, &err));
+        if (!edited && setting.launcher == Launcher::Heroic && !isRegularFile(setting.file)) {
+            out << name
+                << ": Heroic has no settings for the game yet: open its settings in Heroic once, exit "
+                   "Heroic and run this again\n";
+            status = 1;
+            continue;
+        }
         if (!edited) {
             out << name << ": " << printable(setting.file) << " is left as it is: " << printable(err) << "\n";
             status = 1;
@@ -310,8 +319,9 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
             out << name << ": gorv-patcher's part is taken out; "
                 << (edit.shown.empty() ? "no launch options" : "the launch options: " + printable(edit.shown));
         } else {
-            out << name << (setting.launcher == Launcher::Steam ? ": Gorv's launch options are now\n  "
-                                                                : ": Gorv's first wrapper is now\n  ")
+            out << name
+                << (setting.launcher == Launcher::Steam ? ": Gorv's launch options are now\n  "
+                                                        : ": Gorv's first wrapper is now\n  ")
                 << printable(edit.shown);
         }
         out << "\n  in " << printable(setting.file) << " (as it was before: " << printable(copy) << ")\n";
@@ -333,8 +343,8 @@ int runKeepPatched(const std::string& given, const std::string& gamePath, std::o
     std::string size = given;
     if (ask) {
         const auto width = readDimension("\nEnter your screen width: ", "\nEnter valid screen width:");
-        const auto height = width ? readDimension("\nEnter your screen height: ", "\nEnter valid screen height:")
-                                  : std::nullopt;
+        const auto height =
+            width ? readDimension("\nEnter your screen height: ", "\nEnter valid screen height:") : std::nullopt;
         if (!height) {
             return 1;
         }
@@ -376,7 +386,8 @@ bool offerToKeepPatched() {
         std::string text;
         bool present = false;
         if (setting.launcher == Launcher::Steam && !setting.file.empty() &&
-            readSettingsFile(setting.file, &text, &err) && readLaunchOptions(text, setting.app, &current, &present, &err)) {
+            readSettingsFile(setting.file, &text, &err) &&
+            readLaunchOptions(text, setting.app, &current, &present, &err)) {
             const std::string program =
                 programFolderFor(setting) + kPathSeparator + launchProgramNames(kToolName).front();
             const std::string line = withLaunchPart(current, launchLineWord(program), size);

@@ -23,5 +23,5 @@ struct HeroicInstall {
 };
 
 /// The games that heroicInstallFolders finds, with their app names; those
-/// without a usable folder or app name are left out.
+/// without a usable folder are left out.
 std::vector<HeroicInstall> heroicInstalls(const std::filesystem::path& home);

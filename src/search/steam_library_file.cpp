@@ -25,9 +25,9 @@ std::vector<std::string> libraryFoldersIn(const std::string& vdf) {
     std::vector<std::string> folders;
     for (const KeyValuesNode& node : nodes) {
         // A numbered key at the top of the file's one block, or "path" anywhere.
-        const bool listed = lowerCase(node.key) == "path" ||
-                            (node.parent >= 0 && nodes[static_cast<std::size_t>(node.parent)].parent < 0 &&
-                             isNumber(node.key));
+        const bool listed =
+            lowerCase(node.key) == "path" ||
+            (node.parent >= 0 && nodes[static_cast<std::size_t>(node.parent)].parent < 0 && isNumber(node.key));
         if (!node.block && listed && !node.value.empty() && node.value.find('\0') == std::string::npos) {
             folders.push_back(node.value);
         }

@@ -174,6 +174,22 @@ expected_status=0
 run_patcher ''
 expect_same "$heroic/GamesConfig/Gorv.json" "$work/heroic.before"
 
+# Steam as a Flatpak: the line names a copy in the sandbox's own folder,
+# which Steam sees at the same path.
+new_case flatpak
+sandbox="$HOME/.var/app/com.valvesoftware.Steam"
+flatpak_steam="$sandbox/.local/share/Steam"
+mkdir -p "$flatpak_steam/steamapps/common" "$flatpak_steam/userdata/5/config"
+cp -r "$(dirname "$steam_game")" "$flatpak_steam/steamapps/common/"
+cp "$steam/steamapps/appmanifest_4242.acf" "$flatpak_steam/steamapps/"
+printf '"UserLocalConfigStore"\n{\n}\n' >"$flatpak_steam/userdata/5/config/localconfig.vdf"
+arguments=(--keep-patched 2560x1080 "$flatpak_steam/steamapps/common/Gorv/gorv.exe")
+run_patcher ''
+expect_same "$sandbox/gorv-patcher/gorv-patcher" "$patcher"
+checks=$((checks + 1))
+grep -qF "\"'$sandbox/gorv-patcher/gorv-patcher' --screen 2560x1080 -- %command%\"" \
+    "$flatpak_steam/userdata/5/config/localconfig.vdf" || fail "told $(cat "$output")"
+
 # A game that no launcher installed: the line to paste, and nothing written.
 new_case no-launcher
 make_game gorv.exe
