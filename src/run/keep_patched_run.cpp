@@ -290,8 +290,8 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
                 << "\n";
             continue;
         }
-        // The record first: a change that is written is always one that
-        // can be taken back.
+        // A change is noted before it is written, so that whatever is
+        // written can be taken back; a take-back is forgotten once done.
         std::vector<KeptChange> after;
         for (const KeptChange& change : record) {
             if (&change != earlier) {
@@ -303,18 +303,23 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
         }
         std::string copy;
         std::string note;
-        if (!writeKeepRecord(recordPath, after, &err)) {
+        if (!off && !writeKeepRecord(recordPath, after, &err)) {
             out << name << ": nothing was written, as the change could not be noted in " << printable(recordPath)
                 << ": " << printable(err) << "\n";
             status = 1;
             continue;
         }
-        record = after;
         if (!writeSettingsFile(setting.file, edit.text, &copy, &note, &err)) {
             out << name << ": " << printable(setting.file) << " could not be written: " << printable(err) << "\n";
             status = 1;
             continue;
         }
+        // A record that keeps an entry of a change taken back does no harm:
+        // the value is no longer what it says the tool wrote.
+        if (off) {
+            writeKeepRecord(recordPath, after, &err);
+        }
+        record = after;
         if (off) {
             out << name << ": gorv-patcher's part is taken out; "
                 << (edit.shown.empty() ? "no launch options" : "the launch options: " + printable(edit.shown));
