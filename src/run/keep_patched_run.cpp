@@ -359,7 +359,8 @@ int runKeepPatched(const std::string& given, const std::string& gamePath, std::o
     ScreenSize screen;
     std::string err;
     if (size != kKeepOff && !parseScreenSize(size, &screen, &err)) {
-        out << kSelf << printable(err) << "\n";
+        // The reason names the option as --screen has it.
+        out << kSelf << "--keep-patched" << printable(err.substr(err.find(' '))) << "\n";
         return ask ? waitForEnter(2) : 2;
     }
     std::string game;
