@@ -132,7 +132,6 @@ struct Edit {
     std::string text;  // the file's new content
     std::string shown; // the launch line (Steam) or wrapper (Heroic) as it is now
     KeptChange change; // the record's entry for the file after the change
-    bool none = false; // off: the file holds nothing of the tool's
 };
 
 // Sets the tool's part for `size` in `text`; *program is the path to name.
@@ -187,16 +186,13 @@ bool takeBackIn(const LaunchSetting& setting, const std::string& text, const Kep
         if (!readHeroicWrapper(text, setting.app, &current, &present, err)) {
             return false;
         }
-        edit->none = !present;
-        return edit->none ||
-               removeHeroicWrapper(&edit->text, setting.app, earlier != nullptr && earlier->made == 1, err);
+        return !present || removeHeroicWrapper(&edit->text, setting.app, earlier != nullptr && earlier->made == 1, err);
     }
     std::string rest;
     if (!readLaunchOptions(text, setting.app, &current, &present, err)) {
         return false;
     }
-    edit->none = !present || !startsWithLaunchPart(current, &rest);
-    if (edit->none) {
+    if (!present || !startsWithLaunchPart(current, &rest)) {
         return true;
     }
     // What the tool found there goes back where the options are still what
@@ -320,9 +316,11 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
             writeKeepRecord(recordPath, after, &err);
         }
         record = after;
-        if (off) {
-            out << name << ": gorv-patcher's part is taken out; "
-                << (edit.shown.empty() ? "no launch options" : "the launch options: " + printable(edit.shown));
+        if (off && setting.launcher == Launcher::Heroic) {
+            out << name << ": gorv-patcher's wrapper is taken out";
+        } else if (off) {
+            out << name << ": gorv-patcher's part is taken out of the launch options; "
+                << (edit.shown.empty() ? "none are left" : "they are now\n  " + printable(edit.shown));
         } else {
             out << name
                 << (setting.launcher == Launcher::Steam ? ": Gorv's launch options are now\n  "
