@@ -132,6 +132,7 @@ struct Edit {
     std::string text;  // the file's new content
     std::string shown; // the launch line (Steam) or wrapper (Heroic) as it is now
     KeptChange change; // the record's entry for the file after the change
+    bool noted = true; // the record keeps that entry
 };
 
 // Sets the tool's part for `size` in `text`; *program is the path to name.
@@ -171,6 +172,9 @@ bool setIn(const LaunchSetting& setting, const std::string& text, const std::str
         edit->change.token = before.token;
         edit->change.made = before.blocks;
     }
+    // A part that the tool did not write (typed by hand) has no earlier
+    // options to put back: a take-back cuts it and keeps the rest.
+    edit->noted = earlier != nullptr || !ours;
     edit->change.wrote = options;
     edit->shown = options;
     return true;
@@ -294,7 +298,7 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
                 after.push_back(change);
             }
         }
-        if (!off) {
+        if (!off && edit.noted) {
             after.push_back(edit.change);
         }
         std::string copy;

@@ -22,7 +22,7 @@ printf '"AppState"\n{\n\t"appid"\t\t"4242"\n\t"installdir"\t\t"Gorv"\n}\n' >"$st
 
 # Steam's settings of four accounts: earlier options with %command%, none
 # at all (CRLF lines, no apps block), options without it (the file a link
-# to one elsewhere).
+# to one elsewhere), a line of the tool's typed by hand.
 account() { # NUMBER
     mkdir -p "$steam/userdata/$1/config"
     printf '%s' "$steam/userdata/$1/config/localconfig.vdf"
@@ -37,6 +37,8 @@ printf '"UserLocalConfigStore"\r\n{\r\n\t"friends"\r\n\t{\r\n\t}\r\n}\r\n' >"$(a
 mkdir -p "$work/elsewhere"
 app_block valve Apps $'\t\t\t\t\t\t"LaunchOptions"\t\t"-novid"\n' >"$work/elsewhere/localconfig.vdf"
 ln -s "$work/elsewhere/localconfig.vdf" "$(account 333)"
+app_block Valve apps $'\t\t\t\t\t\t"LaunchOptions"\t\t"/old/gorv-patcher --screen 1920x1080 -- env %command%"\n' \
+    >"$(account 555)"
 cp -a "$steam/userdata" "$work/userdata.before"
 cp "$work/elsewhere/localconfig.vdf" "$work/elsewhere.before"
 
@@ -81,7 +83,8 @@ run_patcher ''
 copy="$HOME/.local/bin/gorv-patcher"
 expect_same "$copy" "$patcher"
 line="'$copy' --screen 2560x1080 --"
-for entry in "111:$line env %command% -say \\\"hi\\\"" "222:$line %command%" "333:$line %command% -novid"; do
+for entry in "111:$line env %command% -say \\\"hi\\\"" "222:$line %command%" "333:$line %command% -novid" \
+    "555:/old/gorv-patcher --screen 2560x1080 -- env %command%"; do
     checks=$((checks + 1))
     grep -qF $'\t"LaunchOptions"\t\t"'"${entry#*:}"'"' "$steam/userdata/${entry%%:*}/config/localconfig.vdf" ||
         fail "account ${entry%%:*}: $(grep LaunchOptions "$steam/userdata/${entry%%:*}/config/localconfig.vdf")"
@@ -140,6 +143,9 @@ for run in 1 2; do
         expect_same "$(account $file)" "$work/userdata.before/$file/config/localconfig.vdf"
     done
     expect_same "$work/elsewhere/localconfig.vdf" "$work/elsewhere.before"
+    # The part typed by hand goes; what followed it stays.
+    checks=$((checks + 1))
+    grep -qF $'\t"LaunchOptions"\t\t"env %command%"' "$(account 555)" || fail "account 555: $(grep LaunchOptions "$(account 555)")"
 done
 checks=$((checks + 1))
 [ -L "$(account 333)" ] || fail "the link is no longer one"
