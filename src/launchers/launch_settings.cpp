@@ -18,8 +18,10 @@ namespace {
 const char* const kSteamFlatpak = ".var/app/com.valvesoftware.Steam";
 const char* const kHeroicFlatpak = ".var/app/com.heroicgameslauncher.hgl";
 
-// Where Steam writes its process id while it runs.
-const char* const kSteamPidFiles[] = {".steam/steam.pid", ".var/app/com.valvesoftware.Steam/.steam/steam.pid"};
+// Where Steam writes its process id while it runs: natively, and in
+// Flatpak's sandbox, whose own numbering of processes the id is in.
+const char* const kSteamPidFile = ".steam/steam.pid";
+const char* const kFlatpakSteamPidFile = ".var/app/com.valvesoftware.Steam/.steam/steam.pid";
 const char* const kSteamProcessKey = "Software\\Valve\\Steam\\ActiveProcess";
 
 fs::path identityOf(const fs::path& path) {
@@ -122,16 +124,21 @@ bool isLauncherRunning(Launcher launcher, const fs::path& home) {
     if (launcher == Launcher::Heroic) {
         return isProgramRunning("heroic");
     }
-    for (const char* pidFile : kSteamPidFiles) {
+    const auto pidIn = [&home](const char* file) -> unsigned long {
         std::string text;
         bool whole = false;
         std::string ignored;
-        if (!home.empty() && readSmallFile((home / pidFile).u8string(), 32, &text, &whole, &ignored)) {
-            const unsigned long id = std::strtoul(text.c_str(), nullptr, 10);
-            if (id > 0 && id <= UINT32_MAX && isLiveProcess(static_cast<std::uint32_t>(id), "steam")) {
-                return true;
-            }
-        }
+        return !home.empty() && readSmallFile((home / file).u8string(), 32, &text, &whole, &ignored)
+                   ? std::strtoul(text.c_str(), nullptr, 10)
+                   : 0;
+    };
+    const unsigned long native = pidIn(kSteamPidFile);
+    if (native > 0 && native <= UINT32_MAX && isLiveProcess(static_cast<std::uint32_t>(native), "steam")) {
+        return true;
+    }
+    // The sandbox's id means nothing out here: any process named steam then.
+    if (pidIn(kFlatpakSteamPidFile) > 0 && isProgramRunning("steam")) {
+        return true;
     }
     std::uint32_t id = 0;
     return readRegistryNumber(RegistryRoot::CurrentUser, kSteamProcessKey, "pid", &id) && id != 0 &&

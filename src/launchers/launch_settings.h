@@ -29,9 +29,9 @@ struct LaunchSetting {
 std::vector<LaunchSetting> launchSettingsOf(const std::filesystem::path& home, const std::filesystem::path& gameFolder);
 
 /// Whether the launcher runs now, and would write its settings over a
-/// change when it exits: Steam when the process that its steam.pid (native
-/// or Flatpak) or the registry's ActiveProcess names lives; Heroic when a
-/// program named heroic runs.
+/// change when it exits: Steam when the process that its steam.pid or the
+/// registry's ActiveProcess names lives (a Flatpak's steam.pid: when a
+/// program named steam runs); Heroic when a program named heroic runs.
 bool isLauncherRunning(Launcher launcher, const std::filesystem::path& home);
 
 /// "Steam", "Heroic".

@@ -190,6 +190,18 @@ cp -r "$(dirname "$steam_game")" "$flatpak_steam/steamapps/common/"
 cp "$steam/steamapps/appmanifest_4242.acf" "$flatpak_steam/steamapps/"
 printf '"UserLocalConfigStore"\n{\n}\n' >"$flatpak_steam/userdata/5/config/localconfig.vdf"
 arguments=(--keep-patched 2560x1080 "$flatpak_steam/steamapps/common/Gorv/gorv.exe")
+# Its steam.pid counts in the sandbox's own process ids: a program named
+# steam is Steam running.
+mkdir -p "$sandbox/.steam" && echo 2 >"$sandbox/.steam/steam.pid"
+"$work/bin/steam" 60 &
+expected_status=1
+run_patcher ''
+kill %1
+wait
+checks=$((checks + 1))
+grep -q LaunchOptions "$flatpak_steam/userdata/5/config/localconfig.vdf" && fail "written while Steam ran"
+rm "$sandbox/.steam/steam.pid"
+expected_status=0
 run_patcher ''
 expect_same "$sandbox/gorv-patcher/gorv-patcher" "$patcher"
 checks=$((checks + 1))
