@@ -44,16 +44,23 @@ expect_launcher_got() { # EXPECTED
     checks=$((checks + 1))
     [ "$(tr -d '\r\n' <"$work/status" 2>/dev/null)" = "$1" ] || fail "the launcher got [$(cat "$work/status" 2>/dev/null)]"
 }
-# Closes the message box titled gorv-patcher, which must show.
-close_message() {
+# Answers the message box titled gorv-patcher, which must show, with KEY,
+# and waits until it has gone, so that the next box is another one.
+answer_box() { # KEY
     local window
     window=$(timeout 60 xdotool search --sync --onlyvisible --name '^gorv-patcher$' | head -1)
     checks=$((checks + 1))
     [ -n "$window" ] || { fail "no message box showed"; return; }
     xdotool windowfocus --sync "$window" 2>/dev/null
     sleep 0.5
-    xdotool key Return
+    xdotool key "$1"
+    for _ in $(seq 150); do
+        xdotool search --onlyvisible --name '^gorv-patcher$' 2>/dev/null | grep -qx "$window" || return 0
+        sleep 0.2
+    done
+    fail "the message box stayed after $1"
 }
+close_message() { answer_box Return; }
 
 new_case launch
 make_game gorv.exe
@@ -190,7 +197,7 @@ console=$(native_path "$(dirname "$patcherw_file")/gorv-patcher.exe")
 GORV_LAUNCH_AS_STEAM=1 launch "\"$console\" --keep-patched 2560x1080"
 expect_launcher_got 1
 expect_same "$settings" "$work/settings.before"
-# Yes, then the box that says what was done.
+# Yes (Enter: the default button), then the box that says what was done.
 ("${emulator[@]}" "$patcherw_file" >"$output" 2>&1) &
 pid=$!
 close_message
@@ -209,10 +216,7 @@ cp "$settings" "$work/settings.set"
 # No: what the program is for.
 ("${emulator[@]}" "$patcherw_file" >"$output" 2>&1) &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^gorv-patcher$' | head -1)
-xdotool windowfocus --sync "$window" 2>/dev/null
-sleep 0.5
-xdotool key n
+answer_box n
 close_message
 wait "$pid"
 checks=$((checks + 1))
