@@ -52,7 +52,7 @@ std::string wrapperArguments(const std::string& size) {
 
 // The game: `given`, else gorv.exe in the working folder, else the one the
 // search finds; where it finds several, the player picks one when `ask`.
-bool chooseGame(const std::string& given, bool ask, std::ostream& out, std::string* game, std::string* err) {
+bool chooseGame(const std::string& given, bool ask, std::string* game, std::string* err) {
     if (!given.empty()) {
         if (!isRegularFile(given) || !isGamePath(given)) {
             *err = printable(given, kMaxQuotedAnswer) + " is not " + kExecutableName;
@@ -74,24 +74,14 @@ bool chooseGame(const std::string& given, bool ask, std::ostream& out, std::stri
         *err = "no " + kExecutableName + " in this folder, and none where game stores install games";
         return false;
     }
+    // The dialogue's own question: the copies found, by number, or a path.
     if (ask) {
-        out << "\n" << kExecutableName << " is in more than one place:\n";
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            out << "  " << i + 1 << ": " << printable(found[i]) << "\n";
+        *game = askForExecutable();
+        if (*game == kFailedPath || !isGamePath(*game)) {
+            *err = *game == kFailedPath ? "no game was chosen" : printable(*game) + " is not " + kExecutableName;
+            return false;
         }
-        out << "\nEnter the number of the one to keep patched: " << std::flush;
-        std::string line;
-        bool tooLong = false;
-        while (readAnswerLine(std::cin, &line, &tooLong)) {
-            const std::size_t number = isAllDigits(line) && line.size() < 6 ? std::stoul(line) : 0;
-            if (!tooLong && number >= 1 && number <= found.size()) {
-                *game = found[number - 1];
-                return true;
-            }
-            out << "Enter a number from 1 to " << found.size() << ": " << std::flush;
-        }
-        *err = "no game was chosen";
-        return false;
+        return true;
     }
     *err = kExecutableName + " is in more than one place:";
     for (const std::string& path : found) {
@@ -366,7 +356,7 @@ int runKeepPatched(const std::string& given, const std::string& gamePath, std::o
         return ask ? waitForEnter(2) : 2;
     }
     std::string game;
-    if (!chooseGame(gamePath, ask, out, &game, &err)) {
+    if (!chooseGame(gamePath, ask, &game, &err)) {
         out << kSelf << err << "\n";
         return ask ? waitForEnter(1) : 1;
     }
@@ -379,8 +369,7 @@ bool offerToKeepPatched() {
     unsigned height = 0;
     std::string game;
     std::string err;
-    std::ostringstream ignored;
-    if (!primaryScreenSize(&width, &height) || !chooseGame("", false, ignored, &game, &err)) {
+    if (!primaryScreenSize(&width, &height) || !chooseGame("", false, &game, &err)) {
         return false;
     }
     const std::string size = std::to_string(width) + "x" + std::to_string(height);

@@ -180,6 +180,16 @@ expected_status=0
 run_patcher ''
 expect_same "$heroic/GamesConfig/Gorv.json" "$work/heroic.before"
 
+# Without a size (the menu entry's action): the dialogue's questions, then
+# the game among those found.
+new_case asked
+arguments=(--keep-patched)
+run_patcher $'2560\n1080\n2\n\n'
+checks=$((checks + 1))
+grep -qF "$ask_width$ask_height" "$output" && grep -qF "  2) $heroic_game" "$output" &&
+    grep -qF '"args": "--screen 2560x1080 --"' "$heroic/GamesConfig/Gorv.json" && grep -qF "$press_enter" "$output" ||
+    fail "told $(cat "$output")"
+
 # Steam as a Flatpak: the line names a copy in the sandbox's own folder,
 # which Steam sees at the same path.
 new_case flatpak
