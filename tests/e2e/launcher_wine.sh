@@ -197,6 +197,13 @@ console=$(native_path "$(dirname "$patcherw_file")/gorv-patcher.exe")
 GORV_LAUNCH_AS_STEAM=1 launch "\"$console\" --keep-patched 2560x1080"
 expect_launcher_got 1
 expect_same "$settings" "$work/settings.before"
+# The program's copy goes under a folder with a space and a letter beyond
+# ASCII, as a Windows user's name may have them (the next wineboot puts
+# the prefix's own folder back; so does the end of this case).
+local_data=$(native_path "$folder/Local Data ä")
+own_local_data=$("${emulator[@]}" reg query 'HKCU\Volatile Environment' /v LOCALAPPDATA 2>/dev/null | tr -d '\r' |
+    sed -n 's/.*REG_SZ *//p')
+"${emulator[@]}" reg add 'HKCU\Volatile Environment' /v LOCALAPPDATA /d "$local_data" /f >/dev/null 2>&1
 # Yes (Enter: the default button), then the box that says what was done.
 ("${emulator[@]}" "$patcherw_file" >"$output" 2>&1) &
 pid=$!
@@ -206,7 +213,8 @@ wait "$pid"
 options=$(sed -n 's/^[[:space:]]*"LaunchOptions"[[:space:]]*"\(.*\)"[[:space:]]*$/\1/p' "$settings" | tr -d '\r' |
     sed 's/\\\(.\)/\1/g')
 checks=$((checks + 1))
-[[ $options == \"*\\gorv-patcherw.exe\"" --screen 1024x768 -- %command% -novid" ]] || fail "the launch options are [$options]"
+[ "$options" = "\"$local_data\\Programs\\gorv-patcher\\gorv-patcherw.exe\" --screen 1024x768 -- %command% -novid" ] ||
+    fail "the launch options are [$options]"
 launch "${options//%command%/\"$probe\" \"$(native_path "$steam_game")\"}"
 expect_launcher_got 7
 expect_patched "$steam_game" "$work/game.template" "$default_offset" "ab aa aa 3f"
@@ -226,5 +234,6 @@ arguments=(--keep-patched off)
 patcher=$(dirname "$patcherw_file")/gorv-patcher.exe
 run_patcher ''
 expect_same "$settings" "$work/settings.before"
+"${emulator[@]}" reg add 'HKCU\Volatile Environment' /v LOCALAPPDATA /d "$own_local_data" /f >/dev/null 2>&1
 
 finish
