@@ -1,5 +1,7 @@
 #include "launchers/heroic_wrapper.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "launchers/launch_line.h"
@@ -56,6 +58,11 @@ bool isToolWrapper(const Json& wrapper) {
            isToolProgram(wrapper["exe"].get<std::string>());
 }
 
+// The tool's wrapper in the list; its end where there is none.
+template <typename List> auto toolWrapper(List& wrappers) {
+    return std::find_if(wrappers.begin(), wrappers.end(), isToolWrapper);
+}
+
 } // namespace
 
 bool readHeroicWrapper(const std::string& text, const std::string& appName, std::string* args, bool* present,
@@ -65,13 +72,12 @@ bool readHeroicWrapper(const std::string& text, const std::string& appName, std:
     if (!parseSettings(text, appName, &json, &layout, err)) {
         return false;
     }
-    *present = false;
-    for (const Json& wrapper : json[appName].value(kWrappers, Json::array())) {
-        if (isToolWrapper(wrapper)) {
-            *present = true;
-            *args = wrapper.contains("args") && wrapper["args"].is_string() ? wrapper["args"].get<std::string>() : "";
-            break;
-        }
+    const Json wrappers = json[appName].value(kWrappers, Json::array());
+    const auto wrapper = toolWrapper(wrappers);
+    *present = wrapper != wrappers.end();
+    if (*present) {
+        *args =
+            wrapper->contains("args") && (*wrapper)["args"].is_string() ? (*wrapper)["args"].get<std::string>() : "";
     }
     return true;
 }
@@ -89,15 +95,10 @@ bool setHeroicWrapper(std::string* text, const std::string& appName, const std::
     if (*listMade) {
         wrappers = Json::array();
     }
-    bool found = false;
-    for (Json& wrapper : wrappers) {
-        if (isToolWrapper(wrapper)) {
-            wrapper["args"] = args;
-            found = true;
-            break;
-        }
-    }
-    if (!found) {
+    const auto wrapper = toolWrapper(wrappers);
+    if (wrapper != wrappers.end()) {
+        (*wrapper)["args"] = args;
+    } else {
         wrappers.insert(wrappers.begin(), Json{{"exe", exe}, {"args", args}});
     }
     *text = textOf(json, layout);
@@ -115,11 +116,9 @@ bool removeHeroicWrapper(std::string* text, const std::string& appName, bool lis
         return true;
     }
     Json& wrappers = game[kWrappers];
-    for (auto wrapper = wrappers.begin(); wrapper != wrappers.end(); ++wrapper) {
-        if (isToolWrapper(*wrapper)) {
-            wrappers.erase(wrapper);
-            break;
-        }
+    const auto wrapper = toolWrapper(wrappers);
+    if (wrapper != wrappers.end()) {
+        wrappers.erase(wrapper);
     }
     if (listMade && wrappers.empty()) {
         game.erase(kWrappers);

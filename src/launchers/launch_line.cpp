@@ -11,8 +11,12 @@ const std::string kDashes = " --";
 
 } // namespace
 
+std::string launchArguments(const std::string& size) {
+    return kScreen.substr(1) + size + kDashes;
+}
+
 std::string launchPart(const std::string& program, const std::string& size) {
-    return program + kScreen + size + kDashes;
+    return program + " " + launchArguments(size);
 }
 
 bool isToolProgram(const std::string& path) {
@@ -47,8 +51,7 @@ bool startsWithLaunchPart(const std::string& options, std::string* rest) {
 std::string withLaunchPart(const std::string& options, const std::string& program, const std::string& size) {
     std::string rest;
     if (startsWithLaunchPart(options, &rest)) {
-        const std::size_t begin = options.find(kScreen) + kScreen.size();
-        return options.substr(0, begin) + size + options.substr(options.find(' ', begin));
+        return options.substr(0, options.find(kScreen)) + kScreen + size + kDashes + (rest.empty() ? "" : " " + rest);
     }
     const std::string part = launchPart(program, size);
     if (options.find_first_not_of(" \t") == std::string::npos) {

@@ -5,8 +5,12 @@
 // The launch line that keeps the game patched: this tool's part, then the
 // launcher's own options, as Steam and Heroic run them.
 
+/// The tool's arguments before the game's command: "--screen SIZE --" (a
+/// wrapper's arguments in Heroic).
+std::string launchArguments(const std::string& size);
+
 /// The tool's part of a launch line: `program` (as the launcher needs it
-/// quoted), then "--screen SIZE --".
+/// quoted), then launchArguments.
 std::string launchPart(const std::string& program, const std::string& size);
 
 /// Whether `path` names one of the tool's programs (gorv-patcher,

@@ -24,12 +24,6 @@ const char* const kSteamPidFile = ".steam/steam.pid";
 const char* const kFlatpakSteamPidFile = ".var/app/com.valvesoftware.Steam/.steam/steam.pid";
 const char* const kSteamProcessKey = "Software\\Valve\\Steam\\ActiveProcess";
 
-fs::path identityOf(const fs::path& path) {
-    std::error_code error;
-    const fs::path identity = fs::canonical(path, error);
-    return error ? path.lexically_normal() : identity;
-}
-
 // `sandbox` under `home` when `path` is in it, else empty.
 std::string sandboxOf(const fs::path& home, const char* sandbox, const fs::path& path) {
     const fs::path folder = home / sandbox;

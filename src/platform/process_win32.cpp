@@ -97,8 +97,11 @@ std::wstring programName(std::wstring path) {
 } // namespace
 
 bool isLiveProcess(std::uint32_t id, const std::string& name) {
+    if (id == 0) {
+        return false;
+    }
     const Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
-    if (id == 0 || process == nullptr || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
+    if (process == nullptr || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
         return false;
     }
     if (name.empty()) {

@@ -46,10 +46,6 @@ std::string placeName(const LaunchSetting& setting) {
     return name;
 }
 
-std::string wrapperArguments(const std::string& size) {
-    return "--screen " + size + " --";
-}
-
 // The game: `given`, else gorv.exe in the working folder, else the one the
 // search finds; where it finds several, the player picks one when `ask`.
 bool chooseGame(const std::string& given, bool ask, std::string* game, std::string* err) {
@@ -91,9 +87,8 @@ bool chooseGame(const std::string& given, bool ask, std::string* game, std::stri
     return false;
 }
 
-// Copies this program (on Windows both builds) into `folder`; *program is
-// the copy that a launch line names.
-bool placePrograms(const std::string& folder, std::string* program, std::string* err) {
+// Copies this program (on Windows both builds) into `folder`.
+bool placePrograms(const std::string& folder, std::string* err) {
     const std::string self = programPath();
     const std::vector<std::string> names = launchProgramNames(kToolName);
     for (const std::string& name : names) {
@@ -106,7 +101,6 @@ bool placePrograms(const std::string& folder, std::string* program, std::string*
             return false;
         }
     }
-    *program = folder + kPathSeparator + names.front();
     return true;
 }
 
@@ -117,6 +111,17 @@ std::string programFolderFor(const LaunchSetting& setting) {
     return setting.sandbox.empty() ? userProgramFolder(kToolName) : setting.sandbox + kPathSeparator + kToolName;
 }
 
+// The copy that the line for `setting` names.
+std::string lineProgramFor(const LaunchSetting& setting) {
+    return programFolderFor(setting) + kPathSeparator + launchProgramNames(kToolName).front();
+}
+
+// Where the launchers that installed `game` keep its launch line.
+std::vector<LaunchSetting> launchSettingsOfGame(const std::string& game) {
+    return launchSettingsOf(std::filesystem::u8path(homeFolder()),
+                            std::filesystem::absolute(std::filesystem::u8path(game)).parent_path());
+}
+
 // A change to one launcher's settings file.
 struct Edit {
     std::string text;  // the file's new content
@@ -125,7 +130,7 @@ struct Edit {
     bool noted = true; // the record keeps that entry
 };
 
-// Sets the tool's part for `size` in `text`; *program is the path to name.
+// Sets the tool's part for `size` in `text`, naming `program`.
 bool setIn(const LaunchSetting& setting, const std::string& text, const std::string& program, const std::string& size,
            const KeptChange* earlier, Edit* edit, std::string* err) {
     edit->text = text;
@@ -137,13 +142,13 @@ bool setIn(const LaunchSetting& setting, const std::string& text, const std::str
     if (setting.launcher == Launcher::Heroic) {
         bool listMade = false;
         if (!readHeroicWrapper(text, setting.app, &current, &present, err) ||
-            !setHeroicWrapper(&edit->text, setting.app, program, wrapperArguments(size), &listMade, err)) {
+            !setHeroicWrapper(&edit->text, setting.app, program, launchArguments(size), &listMade, err)) {
             return false;
         }
         if (!present) {
             edit->change.made = listMade ? 1 : 0;
         }
-        edit->change.wrote = wrapperArguments(size);
+        edit->change.wrote = launchArguments(size);
         edit->shown = program + " " + edit->change.wrote;
         return true;
     }
@@ -216,12 +221,11 @@ void tellLineToPaste(const std::string& game, const std::string& size, std::ostr
         << "; in Lutris, as the game's Command prefix (Configure, System options).\n";
 }
 
-// Sets or takes back (`size` kKeepOff) the tool's line for the game.
-int keepPatched(const std::string& size, const std::string& game, std::ostream& out) {
+// Sets or takes back (`size` kKeepOff) the tool's line for the game in
+// `settings`, its launchers' (launchSettingsOfGame).
+int keepPatched(const std::string& size, const std::string& game, const std::vector<LaunchSetting>& settings,
+                std::ostream& out) {
     const bool off = size == kKeepOff;
-    const std::string gameFolder = std::filesystem::absolute(std::filesystem::u8path(game)).parent_path().u8string();
-    const std::vector<LaunchSetting> settings =
-        launchSettingsOf(std::filesystem::u8path(homeFolder()), std::filesystem::u8path(gameFolder));
     out << "Game: " << printable(game) << "\n";
     if (settings.empty()) {
         if (off) {
@@ -258,11 +262,10 @@ int keepPatched(const std::string& size, const std::string& game, std::ostream& 
         std::string text;
         Edit edit;
         const KeptChange* earlier = findKeptChange(&record, finalPath(setting.file), setting.app);
-        std::string program;
         const bool edited = readSettingsFile(setting.file, &text, &err) &&
                             (off ? takeBackIn(setting, text, earlier, &edit, &err)
-                                 : placePrograms(programFolderFor(setting), &program, &err) &&
-                                       setIn(setting, text, program, size, earlier, &edit, &err));
+                                 : placePrograms(programFolderFor(setting), &err) &&
+                                       setIn(setting, text, lineProgramFor(setting), size, earlier, &edit, &err));
         if (!edited && setting.launcher == Launcher::Heroic && !isRegularFile(setting.file)) {
             out << name
                 << ": Heroic has no settings for the game yet: open its settings in Heroic once, exit "
@@ -360,7 +363,7 @@ int runKeepPatched(const std::string& given, const std::string& gamePath, std::o
         out << kSelf << err << "\n";
         return ask ? waitForEnter(1) : 1;
     }
-    const int status = keepPatched(size, game, out);
+    const int status = keepPatched(size, game, launchSettingsOfGame(game), out);
     return ask ? waitForEnter(status) : status;
 }
 
@@ -373,9 +376,7 @@ bool offerToKeepPatched() {
         return false;
     }
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    const std::string gameFolder = std::filesystem::absolute(std::filesystem::u8path(game)).parent_path().u8string();
-    const std::vector<LaunchSetting> settings =
-        launchSettingsOf(std::filesystem::u8path(homeFolder()), std::filesystem::u8path(gameFolder));
+    const std::vector<LaunchSetting> settings = launchSettingsOfGame(game);
     // The line as the first account's options would become, with this
     // program's copy in its place.
     std::string current;
@@ -385,16 +386,14 @@ bool offerToKeepPatched() {
         if (setting.launcher == Launcher::Steam && !setting.file.empty() &&
             readSettingsFile(setting.file, &text, &err) &&
             readLaunchOptions(text, setting.app, &current, &present, &err)) {
-            const std::string program =
-                programFolderFor(setting) + kPathSeparator + launchProgramNames(kToolName).front();
-            const std::string line = withLaunchPart(current, launchLineWord(program), size);
+            const std::string line = withLaunchPart(current, launchLineWord(lineProgramFor(setting)), size);
             if (!askOnDesktop(kToolName, "Keep Gorv patched after game updates? Steam's launch options for Gorv "
                                          "become:\n\n" +
                                              line)) {
                 return false;
             }
             std::ostringstream said;
-            const int status = keepPatched(size, game, said);
+            const int status = keepPatched(size, game, settings, said);
             showOnDesktop(kToolName, said.str(), status == 0 ? DesktopMessage::Information : DesktopMessage::Error);
             return true;
         }

@@ -27,6 +27,12 @@ std::vector<fs::path> subfolders(const fs::path& folder, bool followLinks) {
     return found;
 }
 
+fs::path identityOf(const fs::path& path) {
+    std::error_code error;
+    const fs::path identity = fs::canonical(path, error);
+    return error ? path.lexically_normal() : identity;
+}
+
 std::string lowerCase(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(),
                    [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });

@@ -16,5 +16,10 @@ std::vector<std::filesystem::path> subfolders(const std::filesystem::path& folde
 /// when there is none.
 std::filesystem::path childInAnyCase(const std::filesystem::path& parent, const std::string& lowerName);
 
+/// The path that makes `path` a place of its own, whatever the links to
+/// it: its canonical path, else (where it cannot be resolved) the path
+/// made plain.
+std::filesystem::path identityOf(const std::filesystem::path& path);
+
 /// `name` in lower case (ASCII letters only).
 std::string lowerCase(std::string name);

@@ -12,13 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The folder that makes a path a place of its own, whatever the links to it.
-fs::path identityOf(const fs::path& folder) {
-    std::error_code error;
-    const fs::path identity = fs::canonical(folder, error);
-    return error ? folder.lexically_normal() : identity;
-}
-
 // Where Steam's installer records its folder: for the user (in lower
 // case, with forward slashes), and for the machine.
 const char* const kSteamKey = "Software\\Valve\\Steam";
