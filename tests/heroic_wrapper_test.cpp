@@ -36,7 +36,8 @@ TEST(HeroicWrapper, GoesFirstAndComesOutExactly) {
         std::string text = original;
         bool listMade = false;
         std::string err;
-        ASSERT_TRUE(setHeroicWrapper(&text, "Gorv", "/home/a b/gorv-patcher", "--screen 2560x1080 --", &listMade, &err))
+        ASSERT_TRUE(
+            setHeroicWrapper(&text, "Gorv", "/home/a b/gorv-patcher", "--screen 2560x1080 --", "", &listMade, &err))
             << err;
         EXPECT_EQ(listMade, original == withoutList);
         EXPECT_NE(text.find(R"("wrapperOptions": [
@@ -46,17 +47,19 @@ TEST(HeroicWrapper, GoesFirstAndComesOutExactly) {
       })"),
                   std::string::npos)
             << text;
+        // A wrapper of the tool's is made to name the program given, where
+        // it stands.
         std::string again = text;
         bool ignored = false;
         ASSERT_TRUE(
-            setHeroicWrapper(&again, "Gorv", "/elsewhere/gorv-patcher", "--screen 2560x1080 --", &ignored, &err));
-        EXPECT_EQ(again, text);
+            setHeroicWrapper(&again, "Gorv", "/elsewhere/gorv-patcher", "--screen 2560x1080 --", "", &ignored, &err));
+        EXPECT_EQ(again, std::string(text).replace(text.find("/home/a b/"), 10, "/elsewhere/"));
         std::string args;
         bool present = false;
-        ASSERT_TRUE(readHeroicWrapper(text, "Gorv", &args, &present, &err));
+        ASSERT_TRUE(readHeroicWrapper(text, "Gorv", "", &args, &present, &err));
         EXPECT_TRUE(present);
         EXPECT_EQ(args, "--screen 2560x1080 --");
-        ASSERT_TRUE(removeHeroicWrapper(&text, "Gorv", listMade, &err));
+        ASSERT_TRUE(removeHeroicWrapper(&text, "Gorv", "", listMade, &err));
         EXPECT_EQ(text, original);
     }
 }
@@ -68,7 +71,7 @@ TEST(HeroicWrapper, RefusesWhatItCannotWriteBackAsItWas) {
         std::string text = original;
         bool listMade = false;
         std::string err;
-        EXPECT_FALSE(setHeroicWrapper(&text, "Gorv", "/x/gorv-patcher", "--screen 1x1 --", &listMade, &err))
+        EXPECT_FALSE(setHeroicWrapper(&text, "Gorv", "/x/gorv-patcher", "--screen 1x1 --", "", &listMade, &err))
             << original;
         EXPECT_FALSE(err.empty());
         EXPECT_EQ(text, original);

@@ -51,11 +51,12 @@ bool replaceWithText(const std::string& path, const std::string& text, std::stri
                err);
 }
 
-bool replaceWithSyncedText(const std::string& path, const std::string& text, std::string* note, std::string* err) {
+bool replaceWithSyncedText(const std::string& path, const std::string& text, std::string* note, std::string* err,
+                           const std::function<bool(std::string* why)>& mayMove) {
     return replaceThroughTemporary(
         path, text, true,
-        [&path, note](const std::string& temporary, std::string* why) {
-            return replaceFile(temporary, path, note, why);
+        [&path, note, &mayMove](const std::string& temporary, std::string* why) {
+            return (!mayMove || mayMove(why)) && replaceFile(temporary, path, note, why);
         },
         err);
 }

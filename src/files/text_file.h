@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 /// Puts `text` at `path` as a file of the tool's own: over the file there
@@ -14,5 +15,8 @@ bool replaceWithText(const std::string& path, const std::string& text, std::stri
 /// Puts `text` at `path` so that, once the call returns, it is there whole,
 /// also after a power cut: written into a temporary beside it and synced,
 /// then moved over whatever had the name (replaceFile, whose *note it
-/// gives). Never written through a link; a folder stays.
-bool replaceWithSyncedText(const std::string& path, const std::string& text, std::string* note, std::string* err);
+/// gives). Never written through a link; a folder stays. `mayMove`, where
+/// given, is asked last, just before the move: where it says no (with its
+/// reason), the temporary goes and the file stays as it was.
+bool replaceWithSyncedText(const std::string& path, const std::string& text, std::string* note, std::string* err,
+                           const std::function<bool(std::string* why)>& mayMove = nullptr);

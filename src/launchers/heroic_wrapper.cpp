@@ -53,27 +53,26 @@ bool parseSettings(const std::string& text, const std::string& appName, Json* js
     return false;
 }
 
-bool isToolWrapper(const Json& wrapper) {
-    return wrapper.is_object() && wrapper.contains("exe") && wrapper["exe"].is_string() &&
-           isToolProgram(wrapper["exe"].get<std::string>());
-}
-
-// The tool's wrapper in the list; its end where there is none.
-template <typename List> auto toolWrapper(List& wrappers) {
-    return std::find_if(wrappers.begin(), wrappers.end(), isToolWrapper);
+// The tool's wrapper in the list (`also` as for isToolProgram); its end
+// where there is none.
+template <typename List> auto toolWrapper(List& wrappers, const std::string& also) {
+    return std::find_if(wrappers.begin(), wrappers.end(), [&also](const Json& wrapper) {
+        return wrapper.is_object() && wrapper.contains("exe") && wrapper["exe"].is_string() &&
+               isToolProgram(wrapper["exe"].get<std::string>(), also);
+    });
 }
 
 } // namespace
 
-bool readHeroicWrapper(const std::string& text, const std::string& appName, std::string* args, bool* present,
-                       std::string* err) {
+bool readHeroicWrapper(const std::string& text, const std::string& appName, const std::string& also, std::string* args,
+                       bool* present, std::string* err) {
     Json json;
     Layout layout;
     if (!parseSettings(text, appName, &json, &layout, err)) {
         return false;
     }
     const Json wrappers = json[appName].value(kWrappers, Json::array());
-    const auto wrapper = toolWrapper(wrappers);
+    const auto wrapper = toolWrapper(wrappers, also);
     *present = wrapper != wrappers.end();
     if (*present) {
         *args =
@@ -83,7 +82,7 @@ bool readHeroicWrapper(const std::string& text, const std::string& appName, std:
 }
 
 bool setHeroicWrapper(std::string* text, const std::string& appName, const std::string& exe, const std::string& args,
-                      bool* listMade, std::string* err) {
+                      const std::string& also, bool* listMade, std::string* err) {
     Json json;
     Layout layout;
     if (!parseSettings(*text, appName, &json, &layout, err)) {
@@ -95,8 +94,9 @@ bool setHeroicWrapper(std::string* text, const std::string& appName, const std::
     if (*listMade) {
         wrappers = Json::array();
     }
-    const auto wrapper = toolWrapper(wrappers);
+    const auto wrapper = toolWrapper(wrappers, also);
     if (wrapper != wrappers.end()) {
+        (*wrapper)["exe"] = exe;
         (*wrapper)["args"] = args;
     } else {
         wrappers.insert(wrappers.begin(), Json{{"exe", exe}, {"args", args}});
@@ -105,7 +105,8 @@ bool setHeroicWrapper(std::string* text, const std::string& appName, const std::
     return true;
 }
 
-bool removeHeroicWrapper(std::string* text, const std::string& appName, bool listMade, std::string* err) {
+bool removeHeroicWrapper(std::string* text, const std::string& appName, const std::string& also, bool listMade,
+                         std::string* err) {
     Json json;
     Layout layout;
     if (!parseSettings(*text, appName, &json, &layout, err)) {
@@ -116,7 +117,7 @@ bool removeHeroicWrapper(std::string* text, const std::string& appName, bool lis
         return true;
     }
     Json& wrappers = game[kWrappers];
-    const auto wrapper = toolWrapper(wrappers);
+    const auto wrapper = toolWrapper(wrappers, also);
     if (wrapper != wrappers.end()) {
         wrappers.erase(wrapper);
     }

@@ -18,10 +18,10 @@ namespace {
 const char* const kSteamFlatpak = ".var/app/com.valvesoftware.Steam";
 const char* const kHeroicFlatpak = ".var/app/com.heroicgameslauncher.hgl";
 
-// Where Steam writes its process id while it runs: natively, and in
-// Flatpak's sandbox, whose own numbering of processes the id is in.
-const char* const kSteamPidFile = ".steam/steam.pid";
-const char* const kFlatpakSteamPidFile = ".var/app/com.valvesoftware.Steam/.steam/steam.pid";
+// Where Steam writes its process id while it runs: natively, in Flatpak's
+// sandbox (whose own numbering of processes the id is in) and in Snap's.
+const char* const kSteamPidFiles[] = {".steam/steam.pid", ".var/app/com.valvesoftware.Steam/.steam/steam.pid",
+                                      "snap/steam/common/.steam/steam.pid"};
 const char* const kSteamProcessKey = "Software\\Valve\\Steam\\ActiveProcess";
 
 // `sandbox` under `home` when `path` is in it, else empty.
@@ -77,7 +77,9 @@ void addSteamSettings(const fs::path& home, const fs::path& game, std::vector<La
         }
         const std::string sandbox = sandboxOf(home, kSteamFlatpak, install);
         const std::size_t before = settings->size();
-        for (const fs::path& account : subfolders(install / "userdata", false)) {
+        // An account's folder may be a link to another disk: the file there
+        // is Steam's all the same.
+        for (const fs::path& account : subfolders(install / "userdata", true)) {
             const fs::path file = account / "config" / "localconfig.vdf";
             if (isRegularFile(file.u8string())) {
                 settings->push_back({Launcher::Steam, file.u8string(), appId, account.filename().u8string(), sandbox});
@@ -118,21 +120,21 @@ bool isLauncherRunning(Launcher launcher, const fs::path& home) {
     if (launcher == Launcher::Heroic) {
         return isProgramRunning("heroic");
     }
-    const auto pidIn = [&home](const char* file) -> unsigned long {
+    // Steam starting has no pid file yet, and a sandbox's pid file holds an
+    // id that means nothing out here: any program named steam is Steam.
+    if (isProgramRunning("steam")) {
+        return true;
+    }
+    for (const char* file : kSteamPidFiles) {
         std::string text;
         bool whole = false;
         std::string ignored;
-        return !home.empty() && readSmallFile((home / file).u8string(), 32, &text, &whole, &ignored)
-                   ? std::strtoul(text.c_str(), nullptr, 10)
-                   : 0;
-    };
-    const unsigned long native = pidIn(kSteamPidFile);
-    if (native > 0 && native <= UINT32_MAX && isLiveProcess(static_cast<std::uint32_t>(native), "steam")) {
-        return true;
-    }
-    // The sandbox's id means nothing out here: any process named steam then.
-    if (pidIn(kFlatpakSteamPidFile) > 0 && isProgramRunning("steam")) {
-        return true;
+        const unsigned long id = !home.empty() && readSmallFile((home / file).u8string(), 32, &text, &whole, &ignored)
+                                     ? std::strtoul(text.c_str(), nullptr, 10)
+                                     : 0;
+        if (id > 0 && id <= UINT32_MAX && isLiveProcess(static_cast<std::uint32_t>(id), "steam")) {
+            return true;
+        }
     }
     std::uint32_t id = 0;
     return readRegistryNumber(RegistryRoot::CurrentUser, kSteamProcessKey, "pid", &id) && id != 0 &&

@@ -28,10 +28,10 @@ struct LaunchSetting {
 /// Nothing for a game that no launcher's records name.
 std::vector<LaunchSetting> launchSettingsOf(const std::filesystem::path& home, const std::filesystem::path& gameFolder);
 
-/// Whether the launcher runs now, and would write its settings over a
-/// change when it exits: Steam when the process that its steam.pid or the
-/// registry's ActiveProcess names lives (a Flatpak's steam.pid: when a
-/// program named steam runs); Heroic when a program named heroic runs.
+/// Whether the launcher runs (or starts) now, and would write its settings
+/// over a change when it exits: Steam when a program named steam runs, or
+/// the process that a steam.pid (native, Flatpak, Snap) or the registry's
+/// ActiveProcess names lives; Heroic when a program named heroic runs.
 bool isLauncherRunning(Launcher launcher, const std::filesystem::path& home);
 
 /// "Steam", "Heroic".

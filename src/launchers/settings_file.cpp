@@ -17,9 +17,9 @@ bool readSettingsFile(const std::string& path, std::string* text, std::string* e
 }
 
 bool writeSettingsFile(const std::string& path, const std::string& text, std::string* copy, std::string* note,
-                       std::string* err) {
+                       std::string* err, const std::function<bool(std::string* why)>& mayMove) {
     const std::string file = finalPath(path);
     *copy = file + ".gorv-patcher";
     std::string copyNote;
-    return copyOver(file, *copy, nullptr, &copyNote, err) && replaceWithSyncedText(file, text, note, err);
+    return copyOver(file, *copy, nullptr, &copyNote, err) && replaceWithSyncedText(file, text, note, err, mayMove);
 }

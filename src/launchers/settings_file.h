@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Another program's settings file, changed by the tool: read whole, and
@@ -20,6 +21,7 @@ bool readSettingsFile(const std::string& path, std::string* text, std::string* e
 /// was kept beside it as NAME.gorv-patcher (one copy, replaced each time);
 /// written to a new file that is synced and then renamed over the old,
 /// with the old one's permission bits. *copy is the kept copy's path;
-/// *note as for replaceFile.
+/// *note as for replaceFile. `mayMove` is asked just before the rename (see
+/// replaceWithSyncedText).
 bool writeSettingsFile(const std::string& path, const std::string& text, std::string* copy, std::string* note,
-                       std::string* err);
+                       std::string* err, const std::function<bool(std::string* why)>& mayMove = nullptr);

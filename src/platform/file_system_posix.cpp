@@ -39,12 +39,38 @@ struct Descriptor {
     int value;
 };
 
+// Opens a stream on the file, close-on-exec ("e"): no program that the
+// tool starts inherits it.
 bool openStream(const std::string& path, const char* mode, File* file, std::string* err) {
     if (!checkPath(path, err)) {
         return false;
     }
-    file->reset(std::fopen(path.c_str(), mode));
+    file->reset(std::fopen(path.c_str(), (std::string(mode) + "e").c_str()));
     return *file != nullptr || fail(err);
+}
+
+// Run as root with a user's home (sudo -E), what the tool makes there is
+// given to whoever owns what it replaces, else the folder it is made in,
+// so that the user's own programs can still read and write it. Anyone
+// else makes files that are theirs already.
+bool takeOwner(const std::string& path, const std::string& model, std::string* err) {
+    struct stat wanted {};
+    struct stat status {};
+    if (::geteuid() != 0) {
+        return true;
+    }
+    if (::stat(model.c_str(), &wanted) != 0 && (errno != ENOENT || ::stat(folderOf(model).c_str(), &wanted) != 0)) {
+        return fail(err);
+    }
+    if (::lstat(path.c_str(), &status) != 0) {
+        return fail(err);
+    }
+    if ((status.st_uid != wanted.st_uid || status.st_gid != wanted.st_gid) &&
+        ::lchown(path.c_str(), wanted.st_uid, wanted.st_gid) != 0) {
+        *err = std::string("could not give it the owner of ") + model + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
 }
 
 // Puts a stream on the descriptor, which the stream then owns.
@@ -181,6 +207,10 @@ bool createNewFile(const std::string& path, std::FILE* like, File* file, std::st
     if (descriptor.value < 0) {
         return fail(err);
     }
+    if (like == nullptr && !takeOwner(path, folderOf(path), err)) {
+        ::unlink(path.c_str());
+        return false;
+    }
     // The mode given to open is narrowed by the umask; the copy gets all of
     // it where the file system keeps permission bits at all (FAT and exFAT
     // refuse, as cp -p warns there and goes on).
@@ -314,11 +344,18 @@ bool removeFile(const std::string& path, std::string* err) {
 }
 
 bool makeFolder(const std::string& path, std::string* err) {
-    return checkPath(path, err) && (::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST || fail(err));
+    if (!checkPath(path, err)) {
+        return false;
+    }
+    if (::mkdir(path.c_str(), 0777) != 0) {
+        return errno == EEXIST || fail(err);
+    }
+    return takeOwner(path, folderOf(path), err);
 }
 
 bool renameOver(const std::string& from, const std::string& to, std::string* err) {
-    return checkPath(from, err) && checkPath(to, err) && (std::rename(from.c_str(), to.c_str()) == 0 || fail(err));
+    return checkPath(from, err) && checkPath(to, err) && takeOwner(from, to, err) &&
+           (std::rename(from.c_str(), to.c_str()) == 0 || fail(err));
 }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* note, std::string* err) {
@@ -331,6 +368,9 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* no
     // can fail between the move and its sync but the sync itself; a folder
     // the user may not open (mode 0300) is moved in without it.
     const Descriptor folder(::open(folderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!takeOwner(from, to, err)) {
+        return false;
+    }
     if (std::rename(from.c_str(), to.c_str()) != 0) {
         return fail(err);
     }

@@ -61,7 +61,9 @@ struct Command {
 std::string commandText(const Command& command);
 
 /// Runs `command` (a program, looked up on the system's search path as a
-/// shell does, and its arguments) with this process's environment, working
+/// shell does, and its arguments; on POSIX systems, leading NAME=value
+/// words set the program's environment first, as env takes them, and a
+/// command of nothing else is refused) with this process's environment, working
 /// folder and standard streams, and nothing else of it: no other open file
 /// or lock. Where the system can (POSIX), the program replaces this process
 /// and the call returns only on failure. Elsewhere (Windows) the rest of

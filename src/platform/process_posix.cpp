@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -120,9 +121,33 @@ bool runInPlace(const Command& command, const std::function<void(const std::stri
         *err = std::strerror(ENOENT);
         return false;
     }
+    // Leading NAME=value words set the program's environment, as env and a
+    // shell take them: a name of letters, digits and _, not starting with a
+    // digit.
+    std::size_t program = 0;
+    for (; program < command.words.size(); ++program) {
+        const std::string& word = command.words[program];
+        const std::size_t equals = word.find('=');
+        if (equals == 0 || equals == std::string::npos || std::isdigit(static_cast<unsigned char>(word[0])) != 0 ||
+            word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") < equals) {
+            break;
+        }
+    }
+    if (program == command.words.size()) {
+        *err = "there is no program after its environment settings";
+        return false;
+    }
+    for (std::size_t i = 0; i < program; ++i) {
+        const std::string& word = command.words[i];
+        const std::size_t equals = word.find('=');
+        if (::setenv(word.substr(0, equals).c_str(), word.c_str() + equals + 1, 1) != 0) {
+            *err = std::strerror(errno);
+            return false;
+        }
+    }
     std::vector<char*> arguments;
-    for (const std::string& argument : command.words) {
-        arguments.push_back(const_cast<char*>(argument.c_str()));
+    for (std::size_t i = program; i < command.words.size(); ++i) {
+        arguments.push_back(const_cast<char*>(command.words[i].c_str()));
     }
     arguments.push_back(nullptr);
     // Every file of the tool is closed by now, and opened close-on-exec

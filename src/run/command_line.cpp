@@ -19,10 +19,11 @@
 namespace {
 
 const std::string kKeepOption = "--keep-patched";
+const std::string kProgramOption = "--program";
 
 const char* const kUsage = "usage: gorv-patcher [--help | --version | GAME | GAME.backup]\n"
                            "       gorv-patcher --screen WIDTHxHEIGHT [GAME | [--] COMMAND [ARGUMENT...]]\n"
-                           "       gorv-patcher --keep-patched [WIDTHxHEIGHT | off] [GAME]\n";
+                           "       gorv-patcher --keep-patched [WIDTHxHEIGHT | off] [GAME] [--program PATH]\n";
 
 void printHelp(std::ostream& out) {
     const std::string backupName = kExecutableName + kBackupSuffix;
@@ -53,6 +54,9 @@ void printHelp(std::ostream& out) {
         << "    sets that line for the game in Steam (every account) and in Heroic, the\n"
         << "    launchers that installed it, with a copy of this program in a place of its\n"
         << "    own; without the size it asks for it. The launcher must not be running.\n"
+        << "    The line goes right before the game's command, after the launcher's\n"
+        << "    NAME=value settings and wrappers. --program PATH names a program of your\n"
+        << "    own instead of the copy (a file that is in the copy's place stays).\n"
         << "gorv-patcher --keep-patched off [PATH/" << kExecutableName << "]\n"
         << "    takes that back, exactly\n"
         << "--help, --version\n"
@@ -121,7 +125,12 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
     // A launcher's option: everything after "--screen WIDTHxHEIGHT" is the
     // command, "--" or not (a "--" of its own stays in it, such as Steam's
     // chain), but for one game alone, which the console build patches.
-    if (arguments.size() > 2 && arguments.front() == kScreenOption && arguments[1] != "--") {
+    // A misspelt option after the size, with a "--" later, is no command:
+    // the command is what follows that "--" (and the option is named).
+    const bool misspelt = arguments.size() > 2 && arguments[2] != "--" && arguments[2].size() > 1 &&
+                          arguments[2][0] == '-' &&
+                          std::find(arguments.begin() + 3, arguments.end(), "--") != arguments.end();
+    if (arguments.size() > 2 && arguments.front() == kScreenOption && arguments[1] != "--" && !misspelt) {
         const std::vector<std::string> screen(arguments.begin(), arguments.begin() + 2);
         if (arguments[2] == "--") {
             return Start{
@@ -153,14 +162,22 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
     }
     const std::string& first = arguments.front();
     if (first == kKeepOption) {
-        if (arguments.size() > 3 || (arguments.size() > 1 && arguments[1].empty())) {
+        // "--program PATH" anywhere after the option.
+        std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+        const auto option = std::find(rest.begin(), rest.end(), kProgramOption);
+        std::vector<std::string> program;
+        if (option != rest.end()) {
+            if (option + 1 == rest.end() || (option + 1)->empty()) {
+                return startOf(StartKind::Usage);
+            }
+            program.push_back(*(option + 1));
+            rest.erase(option, option + 2);
+        }
+        if (rest.size() > 2 || (!rest.empty() && rest[0].empty())) {
             return startOf(StartKind::Usage);
         }
-        std::vector<std::string> size;
-        if (arguments.size() > 1) {
-            size.push_back(arguments[1]);
-        }
-        return Start{StartKind::Keep, arguments.size() == 3 ? arguments[2] : "", size, {}};
+        return Start{StartKind::Keep, rest.size() == 2 ? rest[1] : "",
+                     rest.empty() ? std::vector<std::string>{} : std::vector<std::string>{rest[0]}, program};
     }
     if (first == kScreenOption) {
         return arguments.size() == 2 ? Start{StartKind::Screen, "", arguments, {}} : startOf(StartKind::Usage);
@@ -181,9 +198,10 @@ Start parseCommandLine(const std::vector<std::string>& given, bool windowed) {
 }
 
 bool asksInConsole(const std::vector<std::string>& arguments) {
-    const StartKind kind = parseCommandLine(arguments, isWindowedProgram()).kind;
+    const Start start = parseCommandLine(arguments, isWindowedProgram());
+    const StartKind kind = start.kind;
     return kind == StartKind::Dialogue || kind == StartKind::Game || kind == StartKind::Backup ||
-           (kind == StartKind::Keep && arguments.size() == 1);
+           (kind == StartKind::Keep && start.arguments.empty());
 }
 
 int runCommandLine(const std::vector<std::string>& arguments, const std::function<void()>& beforeStart,
@@ -226,7 +244,8 @@ int runCommandLine(const std::vector<std::string>& arguments, const std::functio
         err << kUsage;
         return 2;
     case StartKind::Keep:
-        return runKeepPatched(start.arguments.empty() ? "" : start.arguments.front(), start.path, out);
+        return runKeepPatched(start.arguments.empty() ? "" : start.arguments.front(), start.path,
+                              start.command.empty() ? "" : start.command.front(), out);
     case StartKind::Usage: break;
     }
     err << kUsage;

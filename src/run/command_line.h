@@ -25,7 +25,7 @@ struct Start {
     std::string path;                   // the game or backup; for Screen and Keep, the game or empty
     std::vector<std::string> arguments; // Screen, Launch: the words before the command ("--screen=" split); Keep: the
                                         // size or "off", if given
-    std::vector<std::string> command;   // Launch: COMMAND and its arguments
+    std::vector<std::string> command;   // Launch: COMMAND and its arguments; Keep: --program's PATH, if given
     std::size_t commandStart = 0;       // Launch: where COMMAND starts among the arguments as given
     bool dashes = false;                // Launch: COMMAND came after a "--" of the tool's own
 };

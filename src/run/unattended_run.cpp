@@ -386,12 +386,19 @@ int runLaunch(const std::vector<std::string>& screenArguments, const Command& co
         log.path = pathBeside(game, kLaunchLogName);
         std::ostringstream lines;
         ScreenSize size;
-        std::string err = screenWordsFault(screenArguments);
+        // Options misspelt after the size are named, and left out.
+        std::vector<std::string> screen = screenArguments;
+        while (screen.size() > 2 && screen[0] == kScreenOption && screen.back().size() > 1 && screen.back()[0] == '-') {
+            lines << kSelf << printable(screen.back(), kMaxQuotedAnswer)
+                  << " is not an option of gorv-patcher's, and is left out\n";
+            screen.pop_back();
+        }
+        std::string err = screenWordsFault(screen);
         if (!dashes && err.empty()) {
-            lines << kSelf << "no -- after " << screenArguments[0] << " " << printable(screenArguments[1])
+            lines << kSelf << "no -- after " << screen[0] << " " << printable(screen[1])
                   << ": all that follows is the command\n";
         }
-        if (!err.empty() || !parseScreenSize(screenArguments[1], &size, &err)) {
+        if (!err.empty() || !parseScreenSize(screen[1], &size, &err)) {
             lines << kSelf << err << "; the game starts without a patch\n";
         } else if (game.empty()) {
             lines << kSelf << "no " << kExecutableName
