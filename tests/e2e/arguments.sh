@@ -4,7 +4,7 @@ source "$(dirname "$0")/lib.sh"
 
 readonly usage='usage: gorv-patcher [--help | --version | GAME | GAME.backup]
        gorv-patcher --screen WIDTHxHEIGHT [GAME | [--] COMMAND [ARGUMENT...]]
-       gorv-patcher --keep-patched [WIDTHxHEIGHT | off] [GAME]'
+       gorv-patcher --keep-patched [WIDTHxHEIGHT | off] [GAME] [--program PATH]'
 
 # A dropped game gets the dialogue that the dialog would give for its path.
 new_case dropped-game

@@ -162,6 +162,42 @@ run_patcher ''
 expect_launch "$offset_line
 gorv-patcher: Patched gorv.exe to 16:6.75 (2.37037); the game as it was is in gorv.exe.backup" here
 expect_patched gorv.exe "$work/game.template" "$default_offset" "$bytes_21_9"
+# A misspelt option after the size is named and left out.
+arguments=(--screen 2560x1080 --verbose -- "$probe" here)
+run_patcher ''
+expect_launch "gorv-patcher: --verbose is not an option of gorv-patcher's, and is left out
+$offset_line
+gorv-patcher: gorv.exe is already set to 16:6.75 (2.37037)" here
+if ((${#emulator[@]} == 0)); then
+    # NAME=value words before the program set its environment, as env
+    # takes them; with no program after them, the start fails.
+    arguments=(--screen 2560x1080 -- "GORV_PROBE_VALUE=set by the line" "$probe" here)
+    run_patcher ''
+    GORV_PROBE_VALUE="set by the line" expect_launch "$offset_line
+gorv-patcher: gorv.exe is already set to 16:6.75 (2.37037)" here
+    arguments=(--screen 2560x1080 -- A=1 B_2=x)
+    expected_status=127
+    run_patcher ''
+    checks=$((checks + 1))
+    grep -qxF "gorv-patcher: could not start A=1: there is no program after its environment settings" "$output.err" ||
+        fail "told [$(cat "$output.err")]"
+    # The game inherits no file of the tool's: on the first patch, on a game
+    # set already, and after an update, it has the descriptors it has when
+    # started without the tool.
+    expected_status=0
+    printf '' | /bin/sh -c 'ls /proc/$$/fd >"$0"' "$work/descriptors.direct" >/dev/null 2>&1
+    for state in first set updated; do
+        [ $state != updated ] || make_game gorv.exe 3999000
+        [ $state != first ] || rm gorv.exe.backup
+        [ $state != first ] || make_game gorv.exe
+        arguments=(--screen 2560x1080 -- /bin/sh -c 'ls /proc/$$/fd >"$0"' "$work/descriptors" gorv.exe)
+        run_patcher ''
+        checks=$((checks + 1))
+        cmp -s "$work/descriptors" "$work/descriptors.direct" ||
+            fail "$state: the game inherited descriptors $(tr '\n' ' ' <"$work/descriptors")"
+    done
+    expected_status=7
+fi
 
 # Without "--" after the size, everything after it is the command, a "--"
 # of its own included (a wrapper's, or Steam's chain), and the log says so;
