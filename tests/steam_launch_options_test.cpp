@@ -90,6 +90,26 @@ TEST(SteamLaunchOptions, SetChangesOnlyTheValueAndPutBackRestoresTheFile) {
         ASSERT_TRUE(putBackLaunchOptions(&text, "20", earlier, &err)) << err;
         EXPECT_EQ(text, original);
     }
+    // Steam wrote keys of its own into the app's block that the tool made,
+    // before the tool's, after it, or both: the put-back takes the tool's
+    // key alone.
+    const std::string lastPlayed = "\t\t\t\t\t\t\"LastPlayed\"\t\t\"9\"\n";
+    const std::string playtime = "\t\t\t\t\t\t\"Playtime\"\t\t\"7\"\n";
+    for (const auto& around : {std::make_pair(lastPlayed, std::string()), std::make_pair(std::string(), playtime),
+                               std::make_pair(lastPlayed, playtime)}) {
+        std::string text = steamFile("Valve", "apps", "");
+        EarlierOptions earlier;
+        std::string err;
+        ASSERT_TRUE(setLaunchOptions(&text, "20", options, &earlier, &err)) << err;
+        ASSERT_EQ(earlier.blocks, 1);
+        const std::size_t line = text.rfind('\n', text.find("\"LaunchOptions\"\t\t\"\\\"/home")) + 1;
+        text.insert(text.find('\n', line) + 1, around.second);
+        text.insert(line, around.first);
+        ASSERT_TRUE(putBackLaunchOptions(&text, "20", earlier, &err)) << err;
+        const std::string block = "\t\t\t\t\t\"20\"\n\t\t\t\t\t{\n" + around.first + around.second + "\t\t\t\t\t}\n";
+        EXPECT_NE(text.find(block), std::string::npos) << text;
+        EXPECT_EQ(text.find("LaunchOptions\"\t\t\"\\\"/home"), std::string::npos) << text;
+    }
 }
 
 // Files that are not Steam's settings as it writes them are refused and
