@@ -2,7 +2,8 @@
 //   GORV_FAULT_LOG=FILE   each shimmed call appends its name to FILE;
 //   GORV_FAULT=N:CODE     the Nth call fails with the Windows error CODE
 //                         (its message is logged), or with CODE "kill"
-//                         the process ends there, as if it were killed.
+//                         the process ends there, as if it were killed;
+//   GORV_FAULT_JOB=CODE   every AssignProcessToJobObject fails with CODE.
 #include <windows.h>
 
 #include <io.h>
@@ -153,4 +154,13 @@ int shimOpenOsfhandle(std::intptr_t handle, int flags) {
 
 std::FILE* shimFdopen(int descriptor, const char* mode) {
     return failsNow("_fdopen") ? nullptr : _fdopen(descriptor, mode);
+}
+
+BOOL WINAPI shimAssignProcessToJobObject(HANDLE job, HANDLE process) {
+    const char* const code = std::getenv("GORV_FAULT_JOB");
+    if (code != nullptr) {
+        SetLastError(static_cast<DWORD>(std::strtoul(code, nullptr, 10)));
+        return FALSE;
+    }
+    return AssignProcessToJobObject(job, process);
 }

@@ -1,4 +1,5 @@
 // Test builds only: routes the Windows file calls of the platform code
+// (and the one call that ties a started game to the tool)
 // through a counting shim (fault_shim_win32.cpp), which can fail the Nth
 // call with a chosen Windows error, or end the process there as a kill
 // would. Included first by file_system_win32_faults.cpp; everything the
@@ -39,6 +40,8 @@ int shimCommit(int descriptor);
 int shimFseeki64(std::FILE* file, long long position, int origin);
 int shimOpenOsfhandle(std::intptr_t handle, int flags);
 std::FILE* shimFdopen(int descriptor, const char* mode);
+// Not counted: fails whenever GORV_FAULT_JOB names a Windows error.
+BOOL WINAPI shimAssignProcessToJobObject(HANDLE job, HANDLE process);
 
 namespace std {
 using ::shimFclose;
@@ -62,3 +65,4 @@ using ::shimFwrite;
 #define _fseeki64 shimFseeki64
 #define _open_osfhandle shimOpenOsfhandle
 #define _fdopen shimFdopen
+#define AssignProcessToJobObject shimAssignProcessToJobObject

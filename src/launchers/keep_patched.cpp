@@ -279,9 +279,21 @@ std::string lineProgramFor(const LaunchSetting& setting, const KeepRequest& requ
                : programFolderFor(setting) + kPathSeparator + launchProgramNames(kToolName).front();
 }
 
-std::string keptLaunchOptions(const std::string& options, const LaunchSetting& setting, const KeepRequest& request) {
-    return withLaunchPart(options, launchLineWord(lineProgramFor(setting, request)), request.size,
-                          alsoFor(request, nullptr));
+bool steamLineOf(const std::vector<LaunchSetting>& settings, const KeepRequest& request, std::string* line) {
+    for (const LaunchSetting& setting : settings) {
+        std::string text;
+        std::string options;
+        bool present = false;
+        std::string err;
+        if (setting.launcher == Launcher::Steam && !setting.file.empty() &&
+            readSettingsFile(setting.file, &text, &err) &&
+            readLaunchOptions(text, setting.app, &options, &present, &err)) {
+            *line = withLaunchPart(options, launchLineWord(lineProgramFor(setting, request)), request.size,
+                                   alsoFor(request, nullptr));
+            return true;
+        }
+    }
+    return false;
 }
 
 bool keepPatchedIn(const std::vector<LaunchSetting>& settings, const KeepRequest& request,

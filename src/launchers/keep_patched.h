@@ -47,8 +47,9 @@ struct KeepOutcome {
 /// user's programs, or the sandbox's folder of a launcher in a Flatpak).
 std::string lineProgramFor(const LaunchSetting& setting, const KeepRequest& request);
 
-/// The line that `options`, a Steam app's launch options, become.
-std::string keptLaunchOptions(const std::string& options, const LaunchSetting& setting, const KeepRequest& request);
+/// The line that the first Steam account's launch options among
+/// `settings` would become, in *line; false where there is none to read.
+bool steamLineOf(const std::vector<LaunchSetting>& settings, const KeepRequest& request, std::string* line);
 
 /// Sets the tool's line for `request.size` in each of `settings`, or takes
 /// it back: one outcome each, in order. Every change is noted in the

@@ -8,12 +8,9 @@
 #include "files/executable_locator.h"
 #include "files/game_files.h"
 #include "files/player_text.h"
-#include "launchers/heroic_wrapper.h"
 #include "launchers/keep_patched.h"
 #include "launchers/launch_line.h"
 #include "launchers/launch_settings.h"
-#include "launchers/settings_file.h"
-#include "launchers/steam_launch_options.h"
 #include "platform/desktop_start.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
@@ -245,26 +242,16 @@ bool offerToKeepPatched() {
     }
     const KeepRequest request{std::to_string(width) + "x" + std::to_string(height), "", homeFolder()};
     const std::vector<LaunchSetting> settings = launchSettingsOfGame(game);
-    // The line as the first account's options would become, with this
-    // program's copy in its place.
-    std::string current;
-    for (const LaunchSetting& setting : settings) {
-        std::string text;
-        bool present = false;
-        if (setting.launcher == Launcher::Steam && !setting.file.empty() &&
-            readSettingsFile(setting.file, &text, &err) &&
-            readLaunchOptions(text, setting.app, &current, &present, &err)) {
-            const std::string line = keptLaunchOptions(current, setting, request);
-            if (!askOnDesktop(kToolName, "Keep Gorv patched after game updates? Steam's launch options for Gorv "
-                                         "become:\n\n" +
-                                             line)) {
-                return false;
-            }
-            std::ostringstream said;
-            const int status = keepPatched(request, game, settings, said);
-            showOnDesktop(kToolName, said.str(), status == 0 ? DesktopMessage::Information : DesktopMessage::Error);
-            return true;
-        }
+    std::string line;
+    if (!steamLineOf(settings, request, &line)) {
+        return false;
     }
-    return false;
+    if (!askOnDesktop(kToolName,
+                      "Keep Gorv patched after game updates? Steam's launch options for Gorv become:\n\n" + line)) {
+        return false;
+    }
+    std::ostringstream said;
+    const int status = keepPatched(request, game, settings, said);
+    showOnDesktop(kToolName, said.str(), status == 0 ? DesktopMessage::Information : DesktopMessage::Error);
+    return true;
 }

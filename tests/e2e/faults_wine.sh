@@ -124,4 +124,17 @@ if runs_part no-locks; then
     done
 fi
 
+# A game that cannot be tied to the tool by a job starts all the same, and
+# the log says that stopping the tool does not stop it.
+if runs_part job; then
+    new_case job
+    cp "$work/game" gorv.exe
+    GORV_FAULT_JOB=5 timeout 60 "${emulator[@]}" "$patcher" --screen 2560x1080 -- cmd /c exit 3 >/dev/null 2>&1
+    status=$?
+    checks=$((checks + 1))
+    [ $status = 3 ] && tr -d '\r' <gorv-patcher.log |
+        grep -qxF "gorv-patcher: the game does not stop when gorv-patcher is stopped: Access is denied." ||
+        fail "status $status, logged $(cat gorv-patcher.log)"
+fi
+
 finish
