@@ -67,7 +67,8 @@ struct Place {
 // blocks, keeping only the bytes that the next place's surroundings may
 // need. *tooMany when more than kMaxPlaces do (`places` then holds the
 // first ones).
-bool placesOf(std::FILE* file, const std::string& value, std::vector<Place>* places, bool* tooMany, std::string* err) {
+bool placesOf(std::FILE* file, const std::string& value, const std::function<bool(std::int64_t)>& counts,
+              std::vector<Place>* places, bool* tooMany, std::string* err) {
     places->clear();
     *tooMany = false;
     if (!seekTo(file, 0, err)) {
@@ -95,6 +96,9 @@ bool placesOf(std::FILE* file, const std::string& value, std::vector<Place>* pla
                 return true;
             }
             Place place{first + static_cast<std::int64_t>(at), {}, {}};
+            if (counts && !counts(place.offset)) {
+                continue;
+            }
             surroundings(bytes, at, &place.before, &place.after);
             places->push_back(std::move(place));
         }
@@ -145,7 +149,8 @@ double surroundingsAgreement(const std::string& earlierBefore, const std::string
 }
 
 bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* current, MovedValue* found,
-                    std::string* err) {
+                    std::string* err, const std::function<bool(std::int64_t offset)>& earlierCounts,
+                    const std::function<bool(std::int64_t offset)>& currentCounts) {
     *found = MovedValue{};
     const auto refuse = [found](MoveRefusal refusal, const std::string& reason) {
         found->offset = -1;
@@ -170,6 +175,9 @@ bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* c
     if (count < kGram) {
         return refuse(MoveRefusal::NoPlace, "it ends before the value");
     }
+    if (earlierCounts && !earlierCounts(earlierOffset)) {
+        return refuse(MoveRefusal::NoPlace, "its place there is in nothing the game loads");
+    }
 
     // Every place of each version that holds the value, each weighed
     // against every place of the other.
@@ -177,7 +185,8 @@ bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* c
     std::vector<Place> is;
     bool tooMany = false;
     bool tooManyNow = false;
-    if (!placesOf(earlier, value, &was, &tooMany, err) || !placesOf(current, value, &is, &tooManyNow, err)) {
+    if (!placesOf(earlier, value, earlierCounts, &was, &tooMany, err) ||
+        !placesOf(current, value, currentCounts, &is, &tooManyNow, err)) {
         return false;
     }
     if (tooMany || tooManyNow) {
@@ -207,10 +216,13 @@ bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* c
 
     const Best best = bestOf(is.size(), [&score, self](std::size_t j) { return score[self][j]; });
     found->agreement = best.score;
+    // Vanished: every place is more like another place of the earlier
+    // version than like the value's (a twin that is exactly as alike is no
+    // proof: the refusals below name it).
     bool vanished = true;
     for (std::size_t j = 0; j < is.size(); ++j) {
         const Best other = matchOf(j);
-        vanished = vanished && other.index != self && other.score >= kMinAgreement;
+        vanished = vanished && other.index != self && other.score >= kMinAgreement && score[self][j] < other.score;
     }
     if (vanished) {
         return refuse(MoveRefusal::Vanished,

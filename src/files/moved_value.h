@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 // A value that a new version of a file holds somewhere else than the
@@ -59,6 +60,9 @@ struct MovedValue {
 /// value's place the best of it by kMinLead over every other place of the
 /// earlier version, at least kMinAgreement alike, and with no other place
 /// of the new version left that matches no place of the earlier version.
+/// Only the places that `earlierCounts` and `currentCounts` take count (all,
+/// where none is given): the game's own, not its debug information.
 /// False, with *err, when a file could not be read.
 bool findMovedValue(std::FILE* earlier, std::int64_t earlierOffset, std::FILE* current, MovedValue* found,
-                    std::string* err);
+                    std::string* err, const std::function<bool(std::int64_t offset)>& earlierCounts = nullptr,
+                    const std::function<bool(std::int64_t offset)>& currentCounts = nullptr);

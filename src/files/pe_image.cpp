@@ -6,10 +6,10 @@
 
 namespace {
 
-constexpr std::uint32_t kCodeFlag = 0x00000020;       // IMAGE_SCN_CNT_CODE
-constexpr std::uint32_t kExecuteFlag = 0x20000000;    // IMAGE_SCN_MEM_EXECUTE
+constexpr std::uint32_t kCodeFlag = 0x00000020;        // IMAGE_SCN_CNT_CODE
+constexpr std::uint32_t kExecuteFlag = 0x20000000;     // IMAGE_SCN_MEM_EXECUTE
 constexpr std::uint32_t kDiscardableFlag = 0x02000000; // IMAGE_SCN_MEM_DISCARDABLE
-constexpr std::uint32_t kRemoveFlag = 0x00000800;     // IMAGE_SCN_LNK_REMOVE
+constexpr std::uint32_t kRemoveFlag = 0x00000800;      // IMAGE_SCN_LNK_REMOVE
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kMaxSections = 96;
 // The function table and the relocations read at most this much.
@@ -46,8 +46,8 @@ bool readExactly(std::FILE* file, std::int64_t position, std::size_t size, std::
 
 // The bytes of a directory (an RVA and a size), read from the section that
 // holds it; empty where it has none or they lie outside the file.
-bool readDirectory(std::FILE* file, const PeImage& image, std::uint32_t address, std::uint32_t size,
-                   std::string* bytes, std::string* err) {
+bool readDirectory(std::FILE* file, const PeImage& image, std::uint32_t address, std::uint32_t size, std::string* bytes,
+                   std::string* err) {
     bytes->clear();
     if (address == 0 || size == 0) {
         return true;
@@ -125,14 +125,14 @@ bool readPeImage(std::FILE* file, PeImage* image, std::string* err) {
     const std::size_t directoryCount =
         std::min<std::size_t>(le32(optional, directories - 4), (optionalSize - directories) / 8);
     const auto directory = [&optional, directories, directoryCount](std::size_t index, std::uint32_t* address,
-                                                                   std::uint32_t* size) {
+                                                                    std::uint32_t* size) {
         *address = index < directoryCount ? le32(optional, directories + 8 * index) : 0;
         *size = index < directoryCount ? le32(optional, directories + 8 * index + 4) : 0;
     };
 
     std::string table;
-    if (!readExactly(file, pe + 24 + static_cast<std::int64_t>(optionalSize), sectionCount * kSectionHeaderSize,
-                     &table, err)) {
+    if (!readExactly(file, pe + 24 + static_cast<std::int64_t>(optionalSize), sectionCount * kSectionHeaderSize, &table,
+                     err)) {
         return false;
     }
     std::int64_t size = 0;

@@ -13,13 +13,13 @@
 
 struct PeSection {
     std::string name;
-    std::uint32_t address = 0;     // where it is loaded, relative to the image's base (RVA)
-    std::uint32_t loadedSize = 0;  // its size in memory
-    std::int64_t fileOffset = 0;   // where its bytes are in the file
-    std::uint32_t fileSize = 0;    // how many of them the file holds
-    std::uint32_t flags = 0;       // the section's characteristics
-    bool isCode() const;           // holds instructions
-    bool isLoaded() const;         // part of the running game: not debug info, not discarded
+    std::uint32_t address = 0;    // where it is loaded, relative to the image's base (RVA)
+    std::uint32_t loadedSize = 0; // its size in memory
+    std::int64_t fileOffset = 0;  // where its bytes are in the file
+    std::uint32_t fileSize = 0;   // how many of them the file holds
+    std::uint32_t flags = 0;      // the section's characteristics
+    bool isCode() const;          // holds instructions
+    bool isLoaded() const;        // part of the running game: not debug info, not discarded
 };
 
 /// A function's first and last-plus-one address (RVA).

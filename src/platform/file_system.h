@@ -41,6 +41,9 @@ bool readSmallFile(const std::string& path, std::size_t limit, std::string* byte
 bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::string* err);
 /// True when both open files are one and the same file (two names of it).
 bool isSameFile(std::FILE* first, std::FILE* second);
+/// What tells this state of the file at `path` (through links) from any
+/// other: its identity, size and time of last change, as one text.
+bool fileStamp(const std::string& path, std::string* stamp, std::string* err);
 /// Opens an existing file for reading and writing in place, following
 /// links; never creates or truncates it. On failure *refusal says why.
 bool openForUpdate(const std::string& path, File* file, Refusal* refusal, std::string* err);

@@ -194,6 +194,18 @@ bool isSameFile(std::FILE* first, std::FILE* second) {
            one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 
+bool fileStamp(const std::string& path, std::string* stamp, std::string* err) {
+    struct stat status {};
+    if (!checkPath(path, err) || ::stat(path.c_str(), &status) != 0) {
+        return err->empty() ? fail(err) : false;
+    }
+    *stamp = std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino) + " " +
+             std::to_string(status.st_size) + " " + std::to_string(status.st_mtim.tv_sec) + "." +
+             std::to_string(status.st_mtim.tv_nsec) + " " + std::to_string(status.st_ctim.tv_sec) + "." +
+             std::to_string(status.st_ctim.tv_nsec);
+    return true;
+}
+
 bool createNewFile(const std::string& path, std::FILE* like, File* file, std::string* err) {
     struct stat status {};
     if (!checkPath(path, err)) {

@@ -192,6 +192,23 @@ bool openForLocking(const std::string& path, File* file, Refusal* refusal, std::
     return openExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, file, refusal, err);
 }
 
+bool fileStamp(const std::string& path, std::string* stamp, std::string* err) {
+    File file;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!openForReading(path, &file, err)) {
+        return false;
+    }
+    if (GetFileInformationByHandle(handleOf(file.get()), &information) == 0) {
+        return failWith(GetLastError(), err);
+    }
+    *stamp = std::to_string(information.dwVolumeSerialNumber) + ":" + std::to_string(information.nFileIndexHigh) + ":" +
+             std::to_string(information.nFileIndexLow) + " " + std::to_string(information.nFileSizeHigh) + ":" +
+             std::to_string(information.nFileSizeLow) + " " +
+             std::to_string(information.ftLastWriteTime.dwHighDateTime) + ":" +
+             std::to_string(information.ftLastWriteTime.dwLowDateTime);
+    return true;
+}
+
 bool isSameFile(std::FILE* first, std::FILE* second) {
     BY_HANDLE_FILE_INFORMATION one{};
     BY_HANDLE_FILE_INFORMATION other{};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "ratio/aspect_ratio.h"
 
@@ -36,15 +37,28 @@ constexpr Shape kShapes[] = {
     {5760, 1200},                                           // three 16:10 screens
     {3840, 1024},                                           // three 5:4 screens
     {3072, 768},                                            // three 4:3 screens
-    {1080, 1080},                                           // 1:1
 };
 
 } // namespace
 
+const std::vector<PatchValue>& screenShapeValues() {
+    static const std::vector<PatchValue> values = [] {
+        std::vector<PatchValue> all;
+        for (const Shape& shape : kShapes) {
+            // Landscape, and the same screen turned on its side.
+            for (const PatchValue value : {patchValueOf(reduceAspectRatio(shape.width, shape.height).ratio),
+                                           patchValueOf(reduceAspectRatio(shape.height, shape.width).ratio)}) {
+                if (std::find(all.begin(), all.end(), value) == all.end()) {
+                    all.push_back(value);
+                }
+            }
+        }
+        return all;
+    }();
+    return values;
+}
+
 bool isScreenShape(const PatchValue& value) {
-    return std::any_of(std::begin(kShapes), std::end(kShapes), [&value](const Shape& shape) {
-        // Landscape, and the same screen turned on its side.
-        return patchValueOf(reduceAspectRatio(shape.width, shape.height).ratio) == value ||
-               patchValueOf(reduceAspectRatio(shape.height, shape.width).ratio) == value;
-    });
+    const std::vector<PatchValue>& values = screenShapeValues();
+    return std::find(values.begin(), values.end(), value) != values.end();
 }

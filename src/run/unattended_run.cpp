@@ -8,18 +8,18 @@
 #include "files/backup_copy.h"
 #include "files/executable_locator.h"
 #include "files/game_files.h"
-#include "files/moved_value.h"
 #include "files/offset_table.h"
 #include "files/patch_writer.h"
+#include "files/patched_state.h"
 #include "files/player_text.h"
 #include "files/text_file.h"
+#include "files/value_place.h"
 #include "platform/console.h"
 #include "platform/desktop_start.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "ratio/aspect_ratio.h"
 #include "ratio/patch_value.h"
-#include "ratio/screen_shapes.h"
 #include "run/patch_run.h"
 
 namespace {
@@ -35,16 +35,6 @@ const char* const kSelf = "gorv-patcher: ";
 std::string ratioText(const AspectRatio& record) {
     std::ostringstream text;
     text << record.widthTerm << ":" << record.heightTerm << " (" << record.ratio << ")";
-    return text.str();
-}
-
-// "00 00 80 3F", in file order.
-std::string bytesText(const PatchValue& value) {
-    std::ostringstream text;
-    text << std::hex << std::uppercase << std::setfill('0');
-    for (const std::uint8_t byte : value) {
-        text << (text.tellp() > 0 ? " " : "") << std::setw(2) << static_cast<unsigned>(byte);
-    }
     return text.str();
 }
 
@@ -93,99 +83,29 @@ bool namesOneFile(const std::string& one, const std::string& other) {
                             isSameFile(first.get(), second.get()));
 }
 
-// What the backup says of the value's place in the game.
-enum class EarlierVersion {
-    None,    // the backup is no earlier version of the game (or there is none)
-    Shows,   // it is, and shows where the value is
-    Refuses, // it is, and does not show it: nothing may be written
-};
-
-// Asks the backup of the game at `gamePath` where the value is that the
-// update file (or the built-in offset) places at `offset`, when the backup
-// is an earlier version of the game: it then holds a screen's shape there,
-// and only a mutual best match of that place in the game is taken
-// (*place), and written into the update file beside the game where that
-// may be replaced (see below). *why says why not, where it refuses.
-EarlierVersion askEarlierVersion(const std::string& gamePath, std::int32_t offset, const std::string& inUse,
-                                 std::int32_t* place, std::string* why, std::ostream& out) {
-    const std::string backupPath = gamePath + kBackupSuffix;
-    PatchValue earlierValue{};
-    std::string err;
-    // No backup, or one too short to hold the value: no version of this game.
-    if (!readPatchBytes(backupPath, offset, &earlierValue, &err)) {
-        return EarlierVersion::None;
-    }
-    File earlier;
-    File game;
-    std::int64_t changes = 0;
-    if (!openRegularFileForReading(backupPath, false, &earlier, &err) ||
-        !openRegularFileForReading(gamePath, true, &game, &err) ||
-        !countChangesBeside(earlier.get(), game.get(), offset, 0, &changes, &err)) {
-        *why = "could not compare it with its backup " + printable(backupPath) + ": " + printable(err);
-        return EarlierVersion::Refuses;
-    }
-    // The game patched or not at the offset is this version: no update.
-    if (changes == 0) {
-        return EarlierVersion::None;
-    }
-    const std::string earlierText = "the game was updated, and its earlier version in " + printable(backupPath);
-    MovedValue found;
-    if (!isScreenShape(earlierValue)) {
-        // The offset is not the earlier version's: it may be this version's
-        // (an update file made for it, or written by a launch that was cut
-        // short), if the earlier version shows a screen's ratio there as
-        // the mutual best match of one of its own.
-        PatchValue value{};
-        if (readPatchBytes(gamePath, offset, &value, &err) && isScreenShape(value) &&
-            findMovedValue(game.get(), offset, earlier.get(), &found, &err) && found.offset >= 0) {
-            return EarlierVersion::Shows;
-        }
-        *why = earlierText + " holds no screen's ratio at offset " + std::to_string(offset) + " (" +
-               bytesText(earlierValue) + "), nor one that this version holds there, so that offset is not trusted";
-        return EarlierVersion::Refuses;
-    }
-    if (!findMovedValue(earlier.get(), offset, game.get(), &found, &err)) {
-        *why = "could not look for the value from " + printable(backupPath) + ": " + printable(err);
-        return EarlierVersion::Refuses;
-    }
-    if (found.offset < 0) {
-        *why = earlierText + " does not show where the value at offset " + std::to_string(offset) +
-               " went: " + found.reason;
-        return EarlierVersion::Refuses;
-    }
-    if (found.offset > std::numeric_limits<std::int32_t>::max()) {
-        *why = "the value is now at offset " + std::to_string(found.offset) + ", past what " + kUpdateFileName +
-               " can hold";
-        return EarlierVersion::Refuses;
-    }
-    *place = static_cast<std::int32_t>(found.offset);
-    if (*place == offset) {
-        return EarlierVersion::Shows;
-    }
-    out << kSelf << "The game was updated: the value moved from offset " << offset << " to offset " << *place
-        << ", as its earlier version in " << printable(backupPath) << " shows" << std::endl;
-
-    // Written down, so that the next launch reads 4 bytes again. Only the
-    // update file that was in use beside the game, now shown stale, or a
-    // new one where none is, is written; never another folder's.
+// Writes the value's new place down beside the game, so that the next
+// launch reads 4 bytes again. Only the update file that was in use beside
+// the game, now shown stale, or a new one where none is, is written; never
+// another folder's.
+void noteNewPlace(const std::string& gamePath, std::int32_t place, const std::string& inUse, std::ostream& out) {
     const std::string beside = pathBeside(gamePath, kUpdateFileName);
     std::string note;
+    std::string err;
     if (!inUse.empty() && !namesOneFile(inUse, beside)) {
-        out << kSelf << printable(inUse) << " is out of date: put " << *place
+        out << kSelf << printable(inUse) << " is out of date: put " << place
             << " on its first line, or remove it, or the next launch patches nothing" << std::endl;
     } else if (inUse.empty() && entryAt(beside, &err) != Entry::Missing) {
-        out << kSelf << printable(beside) << " is not used: put " << *place << " on its first line" << std::endl;
-    } else if (!replaceWithSyncedText(beside, std::to_string(*place) + "\n", &note, &err)) {
-        out << kSelf << "Could not write offset " << *place << " into " << printable(beside) << ": " << printable(err)
+        out << kSelf << printable(beside) << " is not used: put " << place << " on its first line" << std::endl;
+    } else if (!replaceWithSyncedText(beside, std::to_string(place) + "\n", &note, &err)) {
+        out << kSelf << "Could not write offset " << place << " into " << printable(beside) << ": " << printable(err)
             << "; put it on the file's first line, or the next launch patches nothing" << std::endl;
     } else {
-        out << kSelf << "Offset " << *place << " is written into " << printable(beside) << std::endl;
+        out << kSelf << "Offset " << place << " is written into " << printable(beside) << std::endl;
         if (!note.empty()) {
             out << kSelf << "Note: could not sync the folder of " << printable(beside) << ": " << printable(note)
                 << std::endl;
         }
     }
-    return EarlierVersion::Shows;
 }
 
 // The local time, as "2026-12-09 10:04:31".
@@ -301,46 +221,45 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     const PatchValue value = patchValueOf(record.ratio);
 
     // One small read decides, before anything is opened for writing: a game
-    // that is set already is left alone. Otherwise, where the backup is an
-    // earlier version (an update came), only that version says where the
-    // value is; a game shorter than the offset may hold it elsewhere too.
+    // that the tool left set, unchanged since, is left alone. Any other
+    // game is looked at in full: where the backup is an earlier version (an
+    // update came), only that version says where the value is.
     PatchValue current{};
     if (!checkGameFile(game, false, &err)) {
         return notPatched(printable(err), out);
     }
-    const auto alreadySet = [&game, &record, &out]() {
+    const auto alreadySet = [&game, &record, &out](std::int64_t at) {
+        rememberPatched(game, at);
         out << kSelf << printable(game) << " is already set to " << ratioText(record) << std::endl;
         return 0;
     };
-    const bool read = readPatchBytes(game, offset, &current, &err);
-    if (read && current == value) {
-        return alreadySet();
+    if (readPatchBytes(game, offset, &current, &err) && current == value && isAsPatched(game, offset)) {
+        return alreadySet(offset);
     }
-    std::string why;
-    std::int32_t place = offset;
-    switch (askEarlierVersion(game, offset, inUse, &place, &why, out)) {
-    case EarlierVersion::Refuses: return notPatched(why + "; a new " + kUpdateFileName + " is needed", out);
-    case EarlierVersion::Shows:
-        offset = place;
-        if (!readPatchBytes(game, offset, &current, &err)) {
-            return notPatched(printable(err), out);
-        }
-        if (current == value) {
-            return alreadySet();
-        }
-        break;
-    case EarlierVersion::None:
-        if (!read) {
-            return notPatched(printable(err), out);
-        }
-        if (!isScreenRatio(ratioOf(current))) {
-            std::ostringstream refusal;
-            refusal << "the 4 bytes at offset " << offset << " of " << printable(game) << " are " << bytesText(current)
-                    << " (" << ratioOf(current) << "), no aspect ratio: the game has probably been updated and the "
-                    << "value has moved, so a new " << kUpdateFileName << " is needed";
-            return notPatched(refusal.str(), out);
-        }
-        break;
+    const std::string backupPath = game + kBackupSuffix;
+    ValuePlace place;
+    if (!locateValue(game, backupPath, offset, value, &place, &err)) {
+        return notPatched(err, out);
+    }
+    if (place.offset < 0) {
+        return notPatched(place.reason, out);
+    }
+    if (place.offset > std::numeric_limits<std::int32_t>::max()) {
+        return notPatched("the value is now at offset " + std::to_string(place.offset) + ", past what " +
+                              kUpdateFileName + " can hold",
+                          out);
+    }
+    if (place.moved) {
+        out << kSelf << "The game was updated: the value moved from offset " << offset << " to offset " << place.offset
+            << ", as its earlier version in " << printable(backupPath) << " shows (" << place.how << ")" << std::endl;
+        offset = static_cast<std::int32_t>(place.offset);
+        noteNewPlace(game, offset, inUse, out);
+    }
+    if (!readPatchBytes(game, offset, &current, &err)) {
+        return notPatched(printable(err), out);
+    }
+    if (current == value) {
+        return alreadySet(offset);
     }
 
     File lock;
@@ -351,6 +270,7 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     // A backup kept from before a small update is an earlier version: a
     // restore would undo that update too.
     const std::int64_t more = backup.kept ? changesBeside(game, backup.path, offset) : 0;
+    rememberPatched(game, offset);
     out << kSelf << "Patched " << printable(game) << " to " << ratioText(record) << "; "
         << (more > 0 ? printable(backup.path) + " holds an earlier version of the game, which differs in " +
                            std::to_string(more) + " more bytes"

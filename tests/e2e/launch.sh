@@ -111,13 +111,15 @@ arguments=(--screen 2560x1080 -- "$probe" "${hard[@]}" "$game")
 expected_status=7
 run_patcher ''
 
-# An update that moved the value: nothing is written, and the game starts.
+# An update that moved the value away (no place holds it now): nothing is
+# written, and the game starts.
+head -c 300 /dev/zero | tr '\0' w | dd of=gorv.exe bs=1 seek=3000 conv=notrunc status=none
 printf '\x00\x00\x00\x00' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
 cp gorv.exe "$work/moved"
 before=$(stamps gorv.exe gorv.exe.backup)
 run_patcher ''
 expect_launch "$offset_line
-gorv-patcher: Not patched: the 4 bytes at offset $default_offset of $game are 00 00 00 00 (0), no aspect ratio: the game has probably been updated and the value has moved, so a new GorvPatcherUpdate.dat is needed" "${hard[@]}" "$game"
+gorv-patcher: Not patched: the game was updated, and its earlier version in $game.backup does not show where the value at offset $default_offset went: no place in the game holds its 4 bytes; a new GorvPatcherUpdate.dat is needed" "${hard[@]}" "$game"
 checks=$((checks + 1))
 [ "$(stamps gorv.exe gorv.exe.backup)" = "$before" ] || fail "a game whose value moved was written"
 

@@ -46,9 +46,11 @@ patched() { # GAME
 uses() { # OFFSET
     printf 'gorv-patcher: --Updated Offsets!--\ngorv-patcher: Offset %s, from GorvPatcherUpdate.dat\n' "$1"
 }
-moved() { # FROM TO
-    printf '%s' "gorv-patcher: The game was updated: the value moved from offset $1 to offset $2, as its earlier version in $game.backup shows"
+moved() { # FROM TO HOW
+    printf '%s' "gorv-patcher: The game was updated: the value moved from offset $1 to offset $2, as its earlier version in $game.backup shows ($3)"
 }
+# How the place was found: through the code, and the bytes around it.
+readonly both="the function that holds it and the bytes around it"
 
 o1=$(offset_of "$work/v1.exe")
 o2=$(offset_of "$work/v2.exe")
@@ -63,20 +65,20 @@ launch "$(uses "$o1")
 $(patched "$game")"
 expect_patched gorv.exe "$work/v1.exe" "$o1" "$bytes_21_9"
 
-# An update to VERSION that moves the value from FROM to TO: patched where
-# it went, which the update file beside the game then says, and the new
-# version is the backup.
-update_moving() { # VERSION FROM TO
+# An update to VERSION that moves the value from FROM to TO (found as HOW
+# says): patched where it went, which the update file beside the game then
+# says, and the new version is the backup.
+update_moving() { # VERSION FROM TO HOW
     cp "$work/v$1.exe" gorv.exe
     launch "$(uses "$2")
-$(moved "$2" "$3")
+$(moved "$2" "$3" "$4")
 gorv-patcher: Offset $3 is written into $dat
 $(patched "$game")"
     expect_patched gorv.exe "$work/v$1.exe" "$3" "$bytes_21_9"
     expect_same gorv.exe.backup "$work/v$1.exe"
     expect_text GorvPatcherUpdate.dat "$3"
 }
-update_moving 2 "$o1" "$o2"
+update_moving 2 "$o1" "$o2" "$both"
 
 # The next launch reads 4 bytes and writes nothing; after "Verify
 # integrity" it patches again, at the written place.
@@ -92,13 +94,14 @@ expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
 
 # Version 3 moves it again: the file follows, and stays read-only.
 ((${#emulator[@]} > 0)) || chmod 444 GorvPatcherUpdate.dat
-update_moving 3 "$o2" "$o3"
+update_moving 3 "$o2" "$o3" "$both"
 checks=$((checks + 1))
 ((${#emulator[@]} > 0)) || [ "$(stat -c %a GorvPatcherUpdate.dat)" = 444 ] || fail "the update file lost its mode"
 
-# Where the earlier version does not clearly point (two places alike; the
-# one place in other surroundings), nothing is written, the backup keeps
-# the earlier version, and the game starts.
+# Where the earlier version does not clearly point (a new copy of the
+# value's code beside the old; the one place in other surroundings),
+# nothing is written, the backup keeps the earlier version, and the game
+# starts.
 for version in twice away; do
     new_case "refused-$version"
     cp "$work/v1.exe" gorv.exe
@@ -127,7 +130,7 @@ cp "$work/v2.exe" gorv.exe
 echo $((100000 + o1)) >GorvPatcherUpdate.dat
 game=$(native_path "$folder/gorv.exe")
 dat=$(native_path "$folder/GorvPatcherUpdate.dat")
-update_moving 2 $((100000 + o1)) "$o2"
+update_moving 2 $((100000 + o1)) "$o2" "the bytes around it"
 new_case own-place
 cp "$work/v1.exe" gorv.exe.backup
 cp "$work/v2.exe" gorv.exe
@@ -146,7 +149,7 @@ cp "$work/v2.exe" game/gorv.exe
 echo "$o1" >GorvPatcherUpdate.dat
 game=$(native_path "$folder/game/gorv.exe")
 launch "$(uses "$o1")
-$(moved "$o1" "$o2")
+$(moved "$o1" "$o2" "$both")
 gorv-patcher: GorvPatcherUpdate.dat is out of date: put $o2 on its first line, or remove it, or the next launch patches nothing
 $(patched "$game")"
 expect_patched game/gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"

@@ -1,0 +1,453 @@
+#include "files/value_in_code.h"
+
+#include <algorithm>
+
+#include "files/moved_value.h"
+#include "platform/file_system.h"
+
+namespace {
+
+// The least agreement of two uses' code to be taken for one: above what
+// unrelated code of the corpus reaches.
+constexpr double kMinCodeAgreement = 0.7;
+// How far a use's best match must lead the next one.
+constexpr double kMinCodeLead = 0.1;
+// More uses than this of places that hold the value cannot be told apart.
+constexpr std::size_t kMaxUses = 512;
+constexpr std::size_t kValueSize = 4;
+constexpr std::int64_t kValueStep = 4;
+// The largest constant that one instruction loads.
+constexpr std::int64_t kConstantSize = 16;
+
+std::uint32_t byteAt(const std::string& bytes, std::size_t at) {
+    return static_cast<unsigned char>(bytes[at]);
+}
+
+std::uint32_t le32(const std::string& bytes, std::size_t at) {
+    return byteAt(bytes, at) | byteAt(bytes, at + 1) << 8 | byteAt(bytes, at + 2) << 16 | byteAt(bytes, at + 3) << 24;
+}
+
+// Marks the fields of the code that hold an address or a target: what a
+// rebuild changes when anything before or after moves.
+std::vector<bool> addressFieldsOf(const std::string& code, const PeSection& section, const PeImage& image) {
+    std::vector<bool> marked(code.size(), false);
+    const auto mark = [&marked](std::size_t at, std::size_t size) {
+        for (std::size_t k = at; k < at + size && k < marked.size(); ++k) {
+            marked[k] = true;
+        }
+    };
+    for (auto relocation = std::lower_bound(image.relocations.begin(), image.relocations.end(), section.address);
+         relocation != image.relocations.end() && *relocation < section.address + code.size(); ++relocation) {
+        mark(*relocation - section.address, image.is64 ? 8 : 4);
+    }
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        if (marked[i]) {
+            continue;
+        }
+        const std::uint32_t c = byteAt(code, i);
+        std::size_t field = 0;
+        if (c == 0xE8 || c == 0xE9) { // call, jmp rel32
+            field = i + 1;
+        } else if (c == 0x0F && i + 1 < code.size() && (byteAt(code, i + 1) & 0xF0) == 0x80) { // jcc rel32
+            field = i + 2;
+        } else if (image.is64 && (c & 0xC7) == 0x05) { // a ModRM byte of [rip + disp32]
+            field = i + 1;
+        } else {
+            continue;
+        }
+        mark(field, 4);
+        i = field + 3;
+    }
+    return marked;
+}
+
+// A use of a place holding the value: a field in the code that refers to
+// it, or the immediate that is it.
+struct Use {
+    std::size_t section = 0;
+    std::size_t at = 0;     // where the field or immediate stands in the section
+    std::int64_t place = 0; // the file offset of the place it uses
+    std::size_t begin = 0;  // the code it is compared in: its function, else its section
+    std::size_t end = 0;
+    bool inside = false; // it refers to a larger constant (or a table) that holds the place
+};
+
+std::size_t sectionIndexAt(const ProgramVersion& version, std::int64_t offset) {
+    const PeSection* section = sectionAtOffset(version.image, offset);
+    return section == nullptr ? version.image.sections.size()
+                              : static_cast<std::size_t>(section - version.image.sections.data());
+}
+
+// The 4 bytes at `offset` in a loaded section; empty where there are none.
+std::string fourBytesAt(const ProgramVersion& version, std::int64_t offset) {
+    const std::size_t index = sectionIndexAt(version, offset);
+    if (index == version.image.sections.size()) {
+        return "";
+    }
+    const std::string& bytes = version.bytes[index];
+    const auto at = static_cast<std::size_t>(offset - version.image.sections[index].fileOffset);
+    return at + kValueSize <= bytes.size() ? bytes.substr(at, kValueSize) : "";
+}
+
+// The code that a use at `at` of section `index` is compared in.
+void boundsOf(const ProgramVersion& version, std::size_t index, std::size_t at, Use* use) {
+    const PeSection& section = version.image.sections[index];
+    use->begin = 0;
+    use->end = version.bytes[index].size();
+    const PeFunction* function = functionAt(version.image, section.address + static_cast<std::uint32_t>(at));
+    if (function != nullptr && function->begin >= section.address) {
+        use->begin = function->begin - section.address;
+        use->end = std::min<std::size_t>(use->end, function->end - section.address);
+    }
+}
+
+// Every field of the code that refers to a place of data: RIP-relative on
+// x64, a relocated absolute address on 32 bits.
+template <typename Take> void forEachReference(const ProgramVersion& version, Take take) {
+    const PeImage& image = version.image;
+    for (std::size_t index = 0; index < image.sections.size(); ++index) {
+        const PeSection& section = image.sections[index];
+        const std::string& code = version.bytes[index];
+        if (!section.isCode() || code.empty()) {
+            continue;
+        }
+        const std::vector<bool>& fields = version.addressFields[index];
+        if (image.is64) {
+            for (std::size_t at = 1; at + kValueSize <= code.size(); ++at) {
+                if (fields[at] && !fields[at - 1] && (byteAt(code, at - 1) & 0xC7) == 0x05) {
+                    const auto displacement = static_cast<std::int32_t>(le32(code, at));
+                    const std::int64_t target =
+                        std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) + displacement;
+                    std::int64_t offset = 0;
+                    if (target >= 0 && offsetOfAddress(image, static_cast<std::uint64_t>(target), &offset)) {
+                        take(index, at, offset);
+                    }
+                }
+            }
+            continue;
+        }
+        for (auto relocation = std::lower_bound(image.relocations.begin(), image.relocations.end(), section.address);
+             relocation != image.relocations.end() && *relocation + kValueSize <= section.address + code.size();
+             ++relocation) {
+            const std::size_t at = *relocation - section.address;
+            const std::uint64_t address = le32(code, at);
+            std::int64_t offset = 0;
+            if (address >= image.imageBase && offsetOfAddress(image, address - image.imageBase, &offset)) {
+                take(index, at, offset);
+            }
+        }
+    }
+}
+
+// Every immediate in the code that holds one of `values`.
+template <typename Take>
+void forEachImmediate(const ProgramVersion& version, const std::vector<std::string>& values, Take take) {
+    for (std::size_t index = 0; index < version.image.sections.size(); ++index) {
+        const PeSection& section = version.image.sections[index];
+        const std::string& code = version.bytes[index];
+        if (!section.isCode()) {
+            continue;
+        }
+        std::vector<std::size_t> found;
+        for (const std::string& value : values) {
+            for (std::size_t at = code.find(value); at != std::string::npos; at = code.find(value, at + 1)) {
+                found.push_back(at);
+            }
+        }
+        std::sort(found.begin(), found.end());
+        for (const std::size_t at : found) {
+            const std::int64_t offset = section.fileOffset + static_cast<std::int64_t>(at);
+            if (valueSiteAt(version, offset) == ValueSite::Immediate) {
+                take(index, at, offset);
+            }
+        }
+    }
+}
+
+// The code on each side of a use, within its function, outwards from the
+// field (the nearest byte first), with its address fields set to one
+// marker, so that code that only moved reads the same.
+void maskedSides(const ProgramVersion& version, const Use& use, std::string* before, std::string* after) {
+    const std::string& code = version.bytes[use.section];
+    const std::vector<bool>& fields = version.addressFields[use.section];
+    const auto masked = [&code, &fields](std::size_t at) { return fields[at] ? '\xA5' : code[at]; };
+    before->clear();
+    after->clear();
+    for (std::size_t k = 1; k <= kSurroundingBytes && use.at >= use.begin + k; ++k) {
+        *before += masked(use.at - k);
+    }
+    for (std::size_t at = use.at + kValueSize; at < use.end && at < use.at + kValueSize + kSurroundingBytes; ++at) {
+        *after += masked(at);
+    }
+}
+
+// How alike the code around two uses is, from 0 to 1, as the moved
+// value's search weighs the bytes around a value (surroundingsAgreement),
+// over the masked code.
+double codeAgreement(const ProgramVersion& one, const Use& a, const ProgramVersion& other, const Use& b) {
+    std::string beforeA;
+    std::string afterA;
+    std::string beforeB;
+    std::string afterB;
+    maskedSides(one, a, &beforeA, &afterA);
+    maskedSides(other, b, &beforeB, &afterB);
+    return surroundingsAgreement(beforeA, afterA, beforeB, afterB);
+}
+
+std::string percent(double share) {
+    return std::to_string(static_cast<int>(share * 100.0 + 0.5)) + "%";
+}
+
+// What the uses of the value's place in one version say of the other.
+struct UseMatches {
+    std::vector<std::int64_t> places;     // where the clear mutual best matches of its uses point
+    std::vector<std::int64_t> candidates; // where the uses that match about as well as the best point
+    std::vector<std::int64_t> newPlaces;  // places used by code like none of the earlier version's
+    double best = 0.0;                    // the best agreement of a use of the value's place
+};
+
+// Weighs every use of `mine` (the uses of places that hold the value in
+// the earlier version, `self` the value's own) against every use of
+// `theirs`. False where there are too many to weigh.
+bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::int64_t self, const ProgramVersion& to,
+               const std::vector<Use>& theirs, UseMatches* matches) {
+    *matches = UseMatches{};
+    if (mine.size() > kMaxUses || theirs.size() > kMaxUses) {
+        return false;
+    }
+    std::vector<std::vector<double>> score(mine.size(), std::vector<double>(theirs.size()));
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        for (std::size_t j = 0; j < theirs.size(); ++j) {
+            score[i][j] = codeAgreement(from, mine[i], to, theirs[j]);
+        }
+    }
+    const auto note = [](std::vector<std::int64_t>* list, std::int64_t place) {
+        if (std::find(list->begin(), list->end(), place) == list->end()) {
+            list->push_back(place);
+        }
+    };
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        if (mine[i].place != self) {
+            continue;
+        }
+        std::size_t best = 0;
+        for (std::size_t j = 1; j < theirs.size(); ++j) {
+            best = score[i][j] > score[i][best] ? j : best;
+        }
+        const double top = score[i][best];
+        matches->best = std::max(matches->best, top);
+        if (top < kMinCodeAgreement) {
+            continue;
+        }
+        // Uses of one place are one answer: the lead counts over the uses
+        // of other places, and those within it are candidates.
+        double second = 0.0;
+        for (std::size_t j = 0; j < theirs.size(); ++j) {
+            if (score[i][j] > top - kMinCodeLead) {
+                note(&matches->candidates, theirs[j].place);
+            }
+            if (theirs[j].place != theirs[best].place) {
+                second = std::max(second, score[i][j]);
+            }
+        }
+        // Mutual: no use of another place of the earlier version is as much
+        // like the one found.
+        bool mutual = top - second >= kMinCodeLead;
+        for (std::size_t k = 0; k < mine.size(); ++k) {
+            mutual = mutual && (mine[k].place == self || score[k][best] <= top - kMinCodeLead);
+        }
+        // A use of a larger constant, or of a table, that holds the place
+        // may be one of its other entries: a candidate only.
+        if (mutual && !mine[i].inside && !theirs[best].inside) {
+            note(&matches->places, theirs[best].place);
+        }
+    }
+    // A place of the other version that code like none of this version's
+    // uses may be where the value went (new code, beside a legacy copy of
+    // the old).
+    for (std::size_t j = 0; j < theirs.size(); ++j) {
+        double top = 0.0;
+        for (std::size_t i = 0; i < mine.size(); ++i) {
+            top = std::max(top, score[i][j]);
+        }
+        if (top < kMinCodeAgreement) {
+            note(&matches->newPlaces, theirs[j].place);
+        }
+    }
+    // Where the value's code is found again nowhere clearly, those are as
+    // likely as the places it is found about as well in.
+    if (matches->places.empty() && !matches->candidates.empty()) {
+        for (const std::int64_t place : matches->newPlaces) {
+            note(&matches->candidates, place);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool readProgramVersion(std::FILE* file, ProgramVersion* version, std::string* err) {
+    *version = ProgramVersion{};
+    if (!readPeImage(file, &version->image, err)) {
+        return false;
+    }
+    for (const PeSection& section : version->image.sections) {
+        std::string bytes;
+        if (section.isLoaded()) {
+            bytes.assign(section.fileSize, '\0');
+            for (std::size_t done = 0; done < bytes.size();) {
+                std::size_t count = 0;
+                if (!readAt(file, section.fileOffset + static_cast<std::int64_t>(done), &bytes[done],
+                            bytes.size() - done, &count, err)) {
+                    return false;
+                }
+                if (count == 0) {
+                    *err = "its section " + section.name + " lies beyond the file's end";
+                    return false;
+                }
+                done += count;
+            }
+        }
+        version->addressFields.push_back(section.isCode() ? addressFieldsOf(bytes, section, version->image)
+                                                          : std::vector<bool>(bytes.size(), false));
+        version->bytes.push_back(std::move(bytes));
+    }
+    return true;
+}
+
+bool isLoadedPlace(const ProgramVersion& version, std::int64_t offset) {
+    return fourBytesAt(version, offset).size() == kValueSize;
+}
+
+ValueSite valueSiteAt(const ProgramVersion& version, std::int64_t offset) {
+    const std::size_t index = sectionIndexAt(version, offset);
+    if (!isLoadedPlace(version, offset)) {
+        return ValueSite::Neither;
+    }
+    const PeSection& section = version.image.sections[index];
+    if (!section.isCode()) {
+        return ValueSite::Data;
+    }
+    const std::string& code = version.bytes[index];
+    const auto at = static_cast<std::size_t>(offset - section.fileOffset);
+    const auto back = [&code, at](std::size_t distance) {
+        return distance <= at ? byteAt(code, at - distance) : 0x100;
+    };
+    // mov r32, imm32 (B8+r); push imm32 (68)
+    if ((back(1) >= 0xB8 && back(1) <= 0xBF) || back(1) == 0x68) {
+        return ValueSite::Immediate;
+    }
+    // mov r/m32, imm32 (C7 /0): the ModRM byte, then a SIB byte and a
+    // displacement as it says, then the immediate.
+    for (std::size_t distance = 2; distance <= 7; ++distance) {
+        const std::uint32_t modrm = back(distance - 1);
+        if (back(distance) != 0xC7 || modrm > 0xFF || (modrm & 0x38) != 0) {
+            continue;
+        }
+        const std::uint32_t mod = modrm >> 6;
+        const std::uint32_t rm = modrm & 7;
+        std::size_t length = 0; // what follows the ModRM byte before the immediate
+        if (mod == 3) {
+            length = 0;
+        } else if (rm == 4) {
+            const std::uint32_t base = back(distance - 2) & 7;
+            length = 1 + (mod == 1 ? 1 : mod == 2 || (mod == 0 && base == 5) ? 4 : 0);
+        } else {
+            length = mod == 1 ? 1 : mod == 2 || (mod == 0 && rm == 5) ? 4 : 0;
+        }
+        if (distance == 2 + length) {
+            return ValueSite::Immediate;
+        }
+    }
+    return ValueSite::Neither;
+}
+
+CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, const ProgramVersion& to,
+                          const std::vector<std::string>& values) {
+    CodeMatch match;
+    const std::string value = fourBytesAt(from, fromOffset);
+    const ValueSite site = valueSiteAt(from, fromOffset);
+    if (value.empty() || site == ValueSite::Neither) {
+        match.reason = "the value is in nothing the earlier version loads";
+        return match;
+    }
+    const auto holdsIn = [&values, &to](std::int64_t offset) {
+        const std::string bytes = fourBytesAt(to, offset);
+        return !bytes.empty() && std::find(values.begin(), values.end(), bytes) != values.end();
+    };
+    std::vector<Use> mine;
+    std::vector<Use> theirs;
+    const auto collect = [](const ProgramVersion& version, std::vector<Use>* uses, bool inside = false) {
+        return [&version, uses, inside](std::size_t index, std::size_t at, std::int64_t place) {
+            Use use{index, at, place, 0, 0, inside};
+            boundsOf(version, index, at, &use);
+            uses->push_back(use);
+        };
+    };
+    if (site == ValueSite::Data) {
+        // A reference to a constant of up to 16 bytes (a vector, or two
+        // members stored at once) uses each 4 bytes of it.
+        forEachReference(from, [&](std::size_t index, std::size_t at, std::int64_t target) {
+            for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
+                if (fourBytesAt(from, target + inside) == value) {
+                    collect(from, &mine, inside > 0)(index, at, target + inside);
+                }
+            }
+        });
+        forEachReference(to, [&](std::size_t index, std::size_t at, std::int64_t target) {
+            for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
+                if (holdsIn(target + inside)) {
+                    collect(to, &theirs, inside > 0)(index, at, target + inside);
+                }
+            }
+        });
+    } else {
+        forEachImmediate(from, {value}, collect(from, &mine));
+        forEachImmediate(to, values, collect(to, &theirs));
+    }
+    const bool used =
+        std::any_of(mine.begin(), mine.end(), [fromOffset](const Use& use) { return use.place == fromOffset; });
+    const char* const what = site == ValueSite::Data ? "the code that loads it" : "the function that holds it";
+    if (!used) {
+        match.reason = "no code of the earlier version loads it";
+        return match;
+    }
+    if (theirs.empty()) {
+        match.reason = std::string("no code of the game uses a place that may hold it");
+        return match;
+    }
+    UseMatches matches;
+    if (!matchUses(from, mine, fromOffset, to, theirs, &matches)) {
+        match.reason = "more than " + std::to_string(kMaxUses) + " instructions use places that hold it";
+        return match;
+    }
+    const std::vector<std::int64_t>& places = matches.places;
+    match.candidates = matches.candidates;
+    if (places.size() > 1) {
+        match.refused = true;
+        match.reason = std::string(what) + " points at two places in the game, offsets " + std::to_string(places[0]) +
+                       " and " + std::to_string(places[1]);
+        return match;
+    }
+    const auto newPlace =
+        std::find_if(matches.newPlaces.begin(), matches.newPlaces.end(),
+                     [&places](std::int64_t place) { return places.empty() || place != places.front(); });
+    if (!places.empty() && newPlace != matches.newPlaces.end()) {
+        match.refused = true;
+        match.reason = "the place at offset " + std::to_string(*newPlace) +
+                       " is used by code like none of the earlier version's, and the value may have moved there";
+        return match;
+    }
+    if (places.empty()) {
+        match.reason =
+            std::string(what) +
+            (matches.candidates.empty() ? " is not found again in the game"
+                                        : " is found again about as well in " +
+                                              std::to_string(matches.candidates.size()) + " places of the game") +
+            " (at best " + percent(matches.best) + " alike)";
+        return match;
+    }
+    match.offset = places.front();
+    match.how = what;
+    return match;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "files/pe_image.h"
+
+// A value of the game found again in a new version through the code that
+// uses it, not only the bytes around it: a value in the game's data
+// through the instructions that load it (RIP-relative on x64, a relocated
+// absolute address on 32 bits), a value inside an instruction through the
+// function that holds it. Code that did not change reads the same in both
+// versions once the fields that hold addresses are masked (a call's or
+// jump's target, a displacement, a relocated address), however much moved
+// around it.
+
+/// A version of the game, as the search needs it: its layout, and the
+/// bytes of its loaded sections with the address fields of its code
+/// marked.
+struct ProgramVersion {
+    PeImage image;
+    std::vector<std::string> bytes;               // per section: its bytes in the file (loaded sections only)
+    std::vector<std::vector<bool>> addressFields; // per code section: which bytes hold an address or target
+};
+
+/// Reads the loaded sections of the Windows program in `file`. False, with
+/// the reason, for a file that is no Windows program or whose layout does
+/// not fit in it.
+bool readProgramVersion(std::FILE* file, ProgramVersion* version, std::string* err);
+
+/// What the program's layout says of the 4 bytes at `offset`.
+enum class ValueSite {
+    Data,      // in a loaded section of data
+    Immediate, // the last 4 bytes of an instruction that moves or pushes them
+    Neither,   // across an instruction, or in nothing the game loads
+};
+ValueSite valueSiteAt(const ProgramVersion& version, std::int64_t offset);
+
+/// Whether the 4 bytes at `offset` lie in what the game loads (not its
+/// headers, debug information or what follows its sections).
+bool isLoadedPlace(const ProgramVersion& version, std::int64_t offset);
+
+/// What the code says of the value's place in the other version.
+struct CodeMatch {
+    std::int64_t offset = -1;             // the place taken; -1: none
+    std::string how;                      // how it was found, for the log
+    bool refused = false;                 // the code contradicts itself: nothing may be taken
+    std::string reason;                   // why no place was taken
+    std::vector<std::int64_t> candidates; // where the value's code is found again about as well as at best
+};
+
+/// Looks in `to` for the value that `from` holds at `fromOffset`, through
+/// the code that uses it, among the places of `to` that hold one of
+/// `values` (4 bytes each: the same value, or any screen's shape). A place
+/// is taken only as a clear mutual best match of the value's own code,
+/// where every matched use agrees on it; none where another place is used
+/// by code like none of the earlier version's (the value may have gone
+/// there). Where no place is clear, the candidates are those about as
+/// alike as the best.
+CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, const ProgramVersion& to,
+                          const std::vector<std::string>& values);
