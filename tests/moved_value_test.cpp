@@ -79,6 +79,9 @@ TEST(MovedValue, TakesOnlyAClearMutualBestMatch) {
     const std::int64_t currentOffset = 3564;
     const Surroundings rewritten{filler(64, 7), filler(64, 8)};
     const Surroundings lastBytes{filler(3000, 10) + kCode1.before, ""};
+    const std::string twin = filler(200, 20) + around(kCode1) + filler(200, 21);
+    const std::string twins1 = head1 + twin + gap + twin + tail1;
+    const std::string twins2 = head2 + twin + gap + twin + tail2;
     const struct {
         const char* name;
         std::string earlier;
@@ -108,6 +111,11 @@ TEST(MovedValue, TakesOnlyAClearMutualBestMatch) {
         // The value's code kept as a legacy copy, and a new place like none.
         {"a new place beside a legacy copy", code1, earlierOffset,
          head2 + around(kCode2) + gap + around(rewritten) + tail2, -1, MoveRefusal::Unmatched},
+        // A twin with byte-identical surroundings, kept as it was with the
+        // value's own place: another place matches as well, whichever of
+        // the two the value is.
+        {"a twin, the value first", twins1, 3264, twins2, -1, MoveRefusal::TwoAlike},
+        {"a twin, the value second", twins1, 3264 + 532 + 700, twins2, -1, MoveRefusal::TwoAlike},
         {"the first bytes", kValue + kCode1.after + tail1, 0, kValue + kCode1.after + tail2, 0, MoveRefusal::None},
         {"the last bytes", around(lastBytes), 3064, filler(300, 11) + around(lastBytes), 3364, MoveRefusal::None},
     };

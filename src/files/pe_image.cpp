@@ -152,6 +152,9 @@ bool readPeImage(std::FILE* file, PeImage* image, std::string* err) {
         if (section.loadedSize != 0) {
             section.fileSize = std::min(section.fileSize, section.loadedSize);
         }
+        if (section.fileSize == 0) {
+            section.fileOffset = 0; // it holds nothing of the file (.bss)
+        }
         // Bytes past the file's end are no section's: the file is cut short.
         if (section.fileSize > 0 && section.fileOffset + section.fileSize > size) {
             *err = "its section " + section.name + " lies beyond the file's end";

@@ -177,11 +177,12 @@ fi
 
 # Did the call that failed belong to writing: a file opened for writing,
 # or a call that changes a name, syncs or locks? Then the run must not
-# claim success. The launch's log and the null device that stands in for a
-# closed stream are no such files: their failures change nothing and go
-# unsaid.
+# claim success. The launch's log, the note of what was last patched (a
+# launch without it looks at the game in full) and the null device that
+# stands in for a closed stream are no such files: their failures change
+# nothing and go unsaid.
 failed_write_call() {
-    awk "$trace_awk"'/gorv-patcher\.log|\/dev\/null/ { next }
+    awk "$trace_awk"'/gorv-patcher\.log|patched\.json|\/dev\/null/ { next }
         /^openat\(/ && / = [0-9]+$/ { writing[$NF] = ($0 ~ /O_WRONLY|O_RDWR/); written[$NF] = 0 }
         /^(write|pwrite64)\(/ { if (writing[fd]) written[fd] = 1 }
         /INJECTED/ {

@@ -306,6 +306,22 @@ expected_status=2
 arguments=(--screen 2560x1080 --)
 run_patcher ''
 expect_output ''
+if ((${#emulator[@]} == 0)); then
+    # A game that is a link to its own backup: neither form writes the
+    # backup, and neither says it patched.
+    rm gorv.exe
+    cp "$work/game.template" gorv.exe.backup
+    ln -s gorv.exe.backup gorv.exe
+    expected_status=1
+    arguments=(--screen 2560x1080 gorv.exe)
+    run_patcher ''
+    expected_status=0
+    arguments=(--screen 2560x1080 -- true gorv.exe)
+    run_patcher ''
+    expect_same gorv.exe.backup "$work/game.template"
+    checks=$((checks + 1))
+    ! grep -q "Patched" "$output" "$output.err" gorv-patcher.log || fail "told it patched: $(cat "$output.err")"
+fi
 
 # No state of the standard streams reaches the game or stops it: each one
 # closed, in both forms (under Wine too, where a closed stream is a missing
