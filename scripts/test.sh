@@ -10,7 +10,7 @@ cd "$source_dir"
 source scripts/packages.sh
 ensure_packages "${native_build_packages[@]}" libgtest-dev googletest clang-format strace \
     exfat-fuse exfatprogs fusefat dosfstools fuse3 btrfs-progs xfsprogs xterm desktop-file-utils clang \
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xdotool xclip
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix wine wine64 xvfb xdotool xclip
 
 echo "== Formatting"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

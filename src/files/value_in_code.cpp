@@ -12,6 +12,9 @@ namespace {
 constexpr double kMinCodeAgreement = 0.7;
 // How far a use's best match must lead the next one.
 constexpr double kMinCodeLead = 0.1;
+// How much more like the use of another place of the earlier version a
+// use must be to be that place's, not the value's.
+constexpr double kExplainedLead = 0.0;
 // More uses than this of places that hold the value cannot be told apart.
 constexpr std::size_t kMaxUses = 512;
 constexpr std::size_t kValueSize = 4;
@@ -79,14 +82,24 @@ std::size_t sectionIndexAt(const ProgramVersion& version, std::int64_t offset) {
 }
 
 // The 4 bytes at `offset` in a loaded section; empty where there are none.
+// Code is in memory; data is read from the file where it is asked for.
 std::string fourBytesAt(const ProgramVersion& version, std::int64_t offset) {
     const std::size_t index = sectionIndexAt(version, offset);
-    if (index == version.image.sections.size()) {
+    if (index == version.image.sections.size() || !version.image.sections[index].isLoaded()) {
         return "";
     }
-    const std::string& bytes = version.bytes[index];
-    const auto at = static_cast<std::size_t>(offset - version.image.sections[index].fileOffset);
-    return at + kValueSize <= bytes.size() ? bytes.substr(at, kValueSize) : "";
+    const PeSection& section = version.image.sections[index];
+    const auto at = static_cast<std::size_t>(offset - section.fileOffset);
+    if (at + kValueSize > section.fileSize) {
+        return "";
+    }
+    if (section.isCode()) {
+        return version.bytes[index].substr(at, kValueSize);
+    }
+    std::string bytes(kValueSize, '\0');
+    std::size_t count = 0;
+    std::string ignored;
+    return readAt(version.file, offset, &bytes[0], bytes.size(), &count, &ignored) && count == kValueSize ? bytes : "";
 }
 
 // The code that a use at `at` of section `index` is compared in.
@@ -230,9 +243,13 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
         if (mine[i].place != self) {
             continue;
         }
+        // The best use; of equal ones, one of the place itself.
         std::size_t best = 0;
         for (std::size_t j = 1; j < theirs.size(); ++j) {
-            best = score[i][j] > score[i][best] ? j : best;
+            best = score[i][j] > score[i][best] || (score[i][j] == score[i][best] && theirs[best].inside &&
+                                                    !theirs[j].inside && theirs[j].place == theirs[best].place)
+                       ? j
+                       : best;
         }
         const double top = score[i][best];
         matches->best = std::max(matches->best, top);
@@ -240,19 +257,33 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
             continue;
         }
         // Uses of one place are one answer: the lead counts over the uses
-        // of other places, and those within it are candidates.
+        // of other places that the earlier version does not explain (code
+        // that is more like the use of another place of the earlier
+        // version, as a photo camera's like its own). Another place whose
+        // code is like the value's, and is explained by nothing else, may
+        // be where the value went: no place is clear then.
         double second = 0.0;
         for (std::size_t j = 0; j < theirs.size(); ++j) {
-            if (score[i][j] > top - kMinCodeLead) {
-                note(&matches->candidates, theirs[j].place);
+            if (theirs[j].place == theirs[best].place) {
+                if (score[i][j] > top - kMinCodeLead) {
+                    note(&matches->candidates, theirs[j].place);
+                }
+                continue;
             }
-            if (theirs[j].place != theirs[best].place) {
+            bool explained = false;
+            for (std::size_t k = 0; k < mine.size(); ++k) {
+                explained = explained || (mine[k].place != self && score[k][j] > score[i][j] + kExplainedLead);
+            }
+            if (!explained) {
                 second = std::max(second, score[i][j]);
+                if (score[i][j] > top - kMinCodeLead || score[i][j] >= kMinCodeAgreement) {
+                    note(&matches->candidates, theirs[j].place);
+                }
             }
         }
         // Mutual: no use of another place of the earlier version is as much
         // like the one found.
-        bool mutual = top - second >= kMinCodeLead;
+        bool mutual = top - second >= kMinCodeLead && second < kMinCodeAgreement;
         for (std::size_t k = 0; k < mine.size(); ++k) {
             mutual = mutual && (mine[k].place == self || score[k][best] <= top - kMinCodeLead);
         }
@@ -263,8 +294,7 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
         }
     }
     // A place of the other version that code like none of this version's
-    // uses may be where the value went (new code, beside a legacy copy of
-    // the old).
+    // uses: new code of its own, or the value's code rewritten.
     for (std::size_t j = 0; j < theirs.size(); ++j) {
         double top = 0.0;
         for (std::size_t i = 0; i < mine.size(); ++i) {
@@ -291,9 +321,10 @@ bool readProgramVersion(std::FILE* file, ProgramVersion* version, std::string* e
     if (!readPeImage(file, &version->image, err)) {
         return false;
     }
+    version->file = file;
     for (const PeSection& section : version->image.sections) {
         std::string bytes;
-        if (section.isLoaded()) {
+        if (section.isLoaded() && section.isCode()) {
             bytes.assign(section.fileSize, '\0');
             for (std::size_t done = 0; done < bytes.size();) {
                 std::size_t count = 0;
@@ -427,15 +458,6 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
         match.refused = true;
         match.reason = std::string(what) + " points at two places in the game, offsets " + std::to_string(places[0]) +
                        " and " + std::to_string(places[1]);
-        return match;
-    }
-    const auto newPlace =
-        std::find_if(matches.newPlaces.begin(), matches.newPlaces.end(),
-                     [&places](std::int64_t place) { return places.empty() || place != places.front(); });
-    if (!places.empty() && newPlace != matches.newPlaces.end()) {
-        match.refused = true;
-        match.reason = "the place at offset " + std::to_string(*newPlace) +
-                       " is used by code like none of the earlier version's, and the value may have moved there";
         return match;
     }
     if (places.empty()) {

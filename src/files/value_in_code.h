@@ -17,17 +17,19 @@
 // around it.
 
 /// A version of the game, as the search needs it: its layout, and the
-/// bytes of its loaded sections with the address fields of its code
-/// marked.
+/// bytes of its code with their address fields marked; its data is read
+/// from the file where it is asked for, so that memory grows with the
+/// code alone.
 struct ProgramVersion {
     PeImage image;
-    std::vector<std::string> bytes;               // per section: its bytes in the file (loaded sections only)
+    std::FILE* file = nullptr;                    // the program, open while the version is used
+    std::vector<std::string> bytes;               // per section: its bytes in the file (loaded code only)
     std::vector<std::vector<bool>> addressFields; // per code section: which bytes hold an address or target
 };
 
-/// Reads the loaded sections of the Windows program in `file`. False, with
-/// the reason, for a file that is no Windows program or whose layout does
-/// not fit in it.
+/// Reads the layout and the code of the Windows program in `file`, which
+/// must stay open while the version is used. False, with the reason, for
+/// a file that is no Windows program or whose layout does not fit in it.
 bool readProgramVersion(std::FILE* file, ProgramVersion* version, std::string* err);
 
 /// What the program's layout says of the 4 bytes at `offset`.
@@ -55,9 +57,9 @@ struct CodeMatch {
 /// the code that uses it, among the places of `to` that hold one of
 /// `values` (4 bytes each: the same value, or any screen's shape). A place
 /// is taken only as a clear mutual best match of the value's own code,
-/// where every matched use agrees on it; none where another place is used
-/// by code like none of the earlier version's (the value may have gone
-/// there). Where no place is clear, the candidates are those about as
-/// alike as the best.
+/// where every matched use agrees on it and no other place is used by code
+/// like the value's that the earlier version does not explain otherwise
+/// (the value may have gone there, beside a legacy copy). Where no place
+/// is clear, the candidates are those about as alike as the best.
 CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, const ProgramVersion& to,
                           const std::vector<std::string>& values);

@@ -98,11 +98,19 @@ update_moving 3 "$o2" "$o3" "$both"
 checks=$((checks + 1))
 ((${#emulator[@]} > 0)) || [ "$(stat -c %a GorvPatcherUpdate.dat)" = 444 ] || fail "the update file lost its mode"
 
-# Where the earlier version does not clearly point (a new copy of the
-# value's code beside the old; the one place in other surroundings),
-# nothing is written, the backup keeps the earlier version, and the game
-# starts.
-for version in twice away; do
+# A copy of the value's code elsewhere (a mirror camera's): the value's
+# own function tells its place.
+new_case twice
+cp "$work/v1.exe" gorv.exe.backup
+echo "$o1" >GorvPatcherUpdate.dat
+game=$(native_path "$folder/gorv.exe")
+dat=$(native_path "$folder/GorvPatcherUpdate.dat")
+update_moving twice "$o1" "$(offset_of "$work/vtwice.exe")" "the function that holds it"
+
+# Where the earlier version does not clearly point (the one place in other
+# surroundings), nothing is written, the backup keeps the earlier version,
+# and the game starts.
+for version in away; do
     new_case "refused-$version"
     cp "$work/v1.exe" gorv.exe
     cp "$work/v1.exe" gorv.exe.backup
@@ -139,6 +147,43 @@ game=$(native_path "$folder/gorv.exe")
 launch "$(uses "$o2")
 $(patched "$game")"
 expect_patched gorv.exe "$work/v2.exe" "$o2" "$bytes_21_9"
+
+# Without an earlier version that reaches the offset (none, or one cut
+# short), an update file is trusted only where the game holds a screen's
+# shape there as data or an instruction's immediate: not 1:1, not bytes
+# written over an instruction. Nothing is written then.
+new_case hostile
+cp "$work/v2.exe" gorv.exe
+printf '\x39\x8e\xe3\x3f' | dd of=gorv.exe bs=1 seek=$((o2 - 2)) conv=notrunc status=none
+head -c 100 "$work/v1.exe" >gorv.exe.backup
+printf '\x00\x00\x80\x3f' | dd of=gorv.exe bs=1 seek=$((o2 + 4)) conv=notrunc status=none
+game=$(native_path "$folder/gorv.exe")
+for entry in "$((o2 - 2)):is no value of the game's" "$((o2 + 4)):no screen's shape"; do
+    echo "${entry%%:*}" >GorvPatcherUpdate.dat
+    cp gorv.exe "$work/hostile.exe"
+    arguments=(--screen 2560x1080 -- "$probe" "$game")
+    expected_status=7
+    run_patcher ''
+    checks=$((checks + 1))
+    grep -q "^gorv-patcher: Not patched: .*${entry#*:}" "$output.err" || fail "told [$(cat "$output.err")]"
+    expect_same gorv.exe "$work/hostile.exe"
+done
+
+# A game whose 4 bytes at the offset hold the player's ratio, but which
+# the tool did not patch (an update put a table there): looked at in
+# full, and patched where the value went.
+new_case stale-set
+cp "$work/v2.exe" gorv.exe.backup
+cp "$work/v3.exe" gorv.exe
+printf '\x26\xb4\x17\x40' | dd of=gorv.exe bs=1 seek="$o2" conv=notrunc status=none
+echo "$o2" >GorvPatcherUpdate.dat
+game=$(native_path "$folder/gorv.exe")
+arguments=(--screen 2560x1080 -- "$probe" "$game")
+expected_status=7
+run_patcher ''
+checks=$((checks + 1))
+grep -q "the value moved from offset $o2 to offset $o3" "$output.err" && grep -q "^gorv-patcher: Patched" "$output.err" ||
+    fail "told [$(cat "$output.err")]"
 
 # An update file in use in another folder (the working folder) is never
 # replaced: the launch says what to put there, and patches this once.

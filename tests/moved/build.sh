@@ -7,7 +7,10 @@
 # it (the sentinel build has no sentinel). A pair that differs elsewhere
 # gets no .place file: that build cannot say where the value is.
 # Called as: build.sh OUT CC CLANG SET...  (SET: gcc-O2, gcc-Os-lto,
-# clang-O2, ...; CLANG may be "-" where there is none)
+# gcc-O2-g (debug information kept), clang-O2, gcc32-O2 (32 bits, with the
+# compiler that $CC32 names), and chains that switch between versions:
+# mixed-O2 (odd versions by gcc, even by clang), levels-O2 (odd versions at
+# that level, even at -Os); CLANG may be "-" where there is none)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$1 cc=$2 clang=$3
@@ -16,16 +19,24 @@ mkdir -p "$out"
 readonly sentinel=1.73967731f sentinel_bytes=bfadde3f
 
 build() { # SET SOURCE VERSION OUTPUT [FLAGS...]
-    local set=$1 source=$2 version=$3 output=$4 tool opt lto
+    local set=$1 source=$2 version=$3 output=$4 tool opt extra strip=-s
     shift 4
-    IFS=- read -r tool opt lto <<<"$set"
-    local flags=("-$opt" -DVERSION="$version" "$@")
-    [ -z "$lto" ] || flags+=(-flto)
+    IFS=- read -r tool opt extra <<<"$set"
     case $tool in
-    gcc) "$cc" "${flags[@]}" -s -Wl,--no-insert-timestamp -o "$output" "$source" -lm ;;
+    mixed) ((version % 2)) && tool=gcc || tool=clang ;;
+    levels) ((version % 2)) && tool=gcc || { tool=gcc opt=Os; } ;;
+    esac
+    local flags=("-$opt" -DVERSION="$version" "$@")
+    case $extra in
+    lto) flags+=(-flto) ;;
+    g) flags+=(-g) strip= ;;
+    esac
+    case $tool in
+    gcc) "$cc" "${flags[@]}" $strip -Wl,--no-insert-timestamp -o "$output" "$source" -lm ;;
+    gcc32) "$CC32" "${flags[@]}" $strip -Wl,--no-insert-timestamp -o "$output" "$source" -lm ;;
     clang)
         "$clang" --target=x86_64-w64-windows-gnu "${flags[@]}" -c -o "$output.o" "$source"
-        "$cc" -s -Wl,--no-insert-timestamp -o "$output" "$output.o" -lm
+        "$cc" $strip -Wl,--no-insert-timestamp -o "$output" "$output.o" -lm
         rm -f "$output.o"
         ;;
     esac
@@ -50,7 +61,10 @@ readonly place_of='
 
 # Each build in the background, two at a time.
 for set in "$@"; do
-    [ "${set%%-*}" != clang ] || [ "$clang" != - ] || continue
+    case ${set%%-*} in
+    clang | mixed) [ "$clang" != - ] || continue ;;
+    gcc32) [ -n "${CC32:-}" ] || continue ;;
+    esac
     for source in "$here"/*.c; do
         game=$(basename "$source" .c)
         for version in 1 2 3 4; do
