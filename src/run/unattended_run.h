@@ -30,12 +30,11 @@ bool isScreenRatio(float ratio);
 
 /// Patches the game at `gamePath` for `size`, as the dialogue would but
 /// without a question. With no path: gorv.exe in the working folder, else
-/// the one game that findRecordedGames finds. A game whose four bytes
-/// already hold the ratio is not written at all. One whose bytes there hold
-/// no screen's ratio (the game was updated and the value moved) is patched
-/// only where its backup, the earlier version, clearly shows the value
-/// went (findMovedValue), and that place is written into the update file
-/// beside the game; else it is refused. Every line goes to `out`, with one
+/// the one game that findRecordedGames finds. A game that the tool left
+/// set, unchanged since, is not written at all. Any other is patched where
+/// locateValue puts the value (an update may have moved it: its earlier
+/// version in the backup then shows where), and a new place is written
+/// into the update file beside the game; else it is refused. Every line goes to `out`, with one
 /// that names the offset and where it came from where `sayOffset` asks.
 /// Returns 0 when the game is patched or was already, 1 when it is not.
 int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::ostream& out, bool sayOffset = false);
