@@ -4,7 +4,8 @@
 // UTF-16 (lone surrogates and all), and the console's output code page.
 // It stays for the milliseconds that GORV_PROBE_WAIT gives, then writes
 // the file that GORV_PROBE_DONE names (unless it was ended before), and
-// ends with the status that GORV_PROBE_STATUS gives.
+// ends with the status that GORV_PROBE_STATUS gives. Like a game, it
+// keeps a screen's ratio in its data, which a patch may change.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include <string>
 
 namespace {
+
+const volatile float kAspect = 1.7777778F;
 
 std::wstring variable(const wchar_t* name) {
     wchar_t value[32768] = {};
@@ -41,6 +44,9 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(out, "[%s]\n", hex(argv[i]).c_str());
     }
     std::fprintf(out, "code page=%u\n", GetConsoleOutputCP());
+    if (!variable(L"GORV_PROBE_ASPECT").empty()) {
+        std::fprintf(out, "aspect=%.4f\n", static_cast<double>(kAspect));
+    }
     std::fclose(out);
     const std::wstring wait = variable(L"GORV_PROBE_WAIT");
     if (!wait.empty()) {

@@ -415,27 +415,27 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
             uses->push_back(use);
         };
     };
-    if (site == ValueSite::Data) {
-        // A reference to a constant of up to 16 bytes (a vector, or two
-        // members stored at once) uses each 4 bytes of it.
-        forEachReference(from, [&](std::size_t index, std::size_t at, std::int64_t target) {
-            for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
-                if (fourBytesAt(from, target + inside) == value) {
-                    collect(from, &mine, inside > 0)(index, at, target + inside);
-                }
+    // Both kinds of use in both versions: a value may move between data
+    // and an instruction (a member stored with its neighbour as one
+    // constant), and the code around it tells where.
+    // A reference to a constant of up to 16 bytes (a vector, or two
+    // members stored at once) uses each 4 bytes of it.
+    forEachReference(from, [&](std::size_t index, std::size_t at, std::int64_t target) {
+        for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
+            if (fourBytesAt(from, target + inside) == value) {
+                collect(from, &mine, inside > 0)(index, at, target + inside);
             }
-        });
-        forEachReference(to, [&](std::size_t index, std::size_t at, std::int64_t target) {
-            for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
-                if (holdsIn(target + inside)) {
-                    collect(to, &theirs, inside > 0)(index, at, target + inside);
-                }
+        }
+    });
+    forEachReference(to, [&](std::size_t index, std::size_t at, std::int64_t target) {
+        for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
+            if (holdsIn(target + inside)) {
+                collect(to, &theirs, inside > 0)(index, at, target + inside);
             }
-        });
-    } else {
-        forEachImmediate(from, {value}, collect(from, &mine));
-        forEachImmediate(to, values, collect(to, &theirs));
-    }
+        }
+    });
+    forEachImmediate(from, {value}, collect(from, &mine));
+    forEachImmediate(to, values, collect(to, &theirs));
     const bool used =
         std::any_of(mine.begin(), mine.end(), [fromOffset](const Use& use) { return use.place == fromOffset; });
     const char* const what = site == ValueSite::Data ? "the code that loads it" : "the function that holds it";

@@ -119,12 +119,13 @@ EOF_LINES
 # is a program here, with room for the value at the offset.
 new_case lone-game
 cp "$line_probe_file" gorv.exe
-truncate -s "$game_size" gorv.exe
-printf '\x39\x8e\xe3\x3f' | dd of=gorv.exe bs=1 seek="$default_offset" conv=notrunc status=none
+# The probe's own 16:9, in its data, is the game's value.
+aspect=$(perl -0777 -ne 'print index($_, "\x39\x8e\xe3\x3f")' gorv.exe)
+echo "$aspect" >GorvPatcherUpdate.dat
 cp gorv.exe "$work/lone-game.template"
 GORV_PROBE_OUT=$(native_path "$work/lone") GORV_PROBE_STATUS=5 launch "\"$patcherw\" --screen 2560x1080 \"$(native_path "$folder/GORV.EXE")\""
 expect_launcher_got 5
-expect_patched gorv.exe "$work/lone-game.template" "$default_offset" "$bytes_21_9"
+expect_patched gorv.exe "$work/lone-game.template" "$aspect" "$bytes_21_9"
 checks=$((checks + 1))
 [ -s "$work/lone" ] || fail "the game did not start"
 
