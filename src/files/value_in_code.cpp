@@ -1,9 +1,11 @@
 #include "files/value_in_code.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "files/moved_value.h"
 #include "platform/file_system.h"
+#include "ratio/screen_shapes.h"
 
 namespace {
 
@@ -472,4 +474,60 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
     match.offset = places.front();
     match.how = what;
     return match;
+}
+
+double bestCodeAgreement(const ProgramVersion& from, std::int64_t fromOffset, const ProgramVersion& other) {
+    const std::string value = fourBytesAt(from, fromOffset);
+    if (value.empty()) {
+        return 0.0;
+    }
+    // The search looks only at places that hold a screen's shape.
+    const auto isRatio = [](const std::string& bytes) {
+        PatchValue number{};
+        if (bytes.size() != number.size()) {
+            return false;
+        }
+        std::memcpy(number.data(), bytes.data(), number.size());
+        return isScreenShape(number);
+    };
+    std::vector<Use> mine;
+    std::vector<Use> theirs;
+    const auto take = [](const ProgramVersion& version, std::vector<Use>* uses, std::size_t index, std::size_t at,
+                         std::int64_t place) {
+        Use use{index, at, place, 0, 0, false};
+        boundsOf(version, index, at, &use);
+        uses->push_back(use);
+    };
+    forEachReference(from, [&](std::size_t index, std::size_t at, std::int64_t target) {
+        if (target == fromOffset) {
+            take(from, &mine, index, at, target);
+        }
+    });
+    forEachImmediate(from, {value}, [&](std::size_t index, std::size_t at, std::int64_t place) {
+        if (place == fromOffset) {
+            take(from, &mine, index, at, place);
+        }
+    });
+    forEachReference(other, [&](std::size_t index, std::size_t at, std::int64_t target) {
+        if (isRatio(fourBytesAt(other, target))) {
+            take(other, &theirs, index, at, target);
+        }
+    });
+    for (std::size_t index = 0; index < other.image.sections.size(); ++index) {
+        const PeSection& section = other.image.sections[index];
+        for (std::size_t at = 0; section.isCode() && at + kValueSize <= other.bytes[index].size(); ++at) {
+            const std::int64_t offset = section.fileOffset + static_cast<std::int64_t>(at);
+            if (isRatio(other.bytes[index].substr(at, kValueSize)) &&
+                valueSiteAt(other, offset) == ValueSite::Immediate) {
+                take(other, &theirs, index, at, offset);
+            }
+        }
+    }
+    double best = 0.0;
+    for (const Use& a : mine) {
+        for (const Use& b : theirs) {
+            best = std::max(best, codeAgreement(from, a, other, b));
+        }
+    }
+    return best;
 }

@@ -12,7 +12,8 @@
 # mixed-O2 (odd versions by gcc, even by clang), levels-O2 (odd versions at
 # that level, even at -Os); CLANG may be "-" where there is none)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+# The games: this folder's, or those of $GORV_MOVED_SOURCES.
+here=${GORV_MOVED_SOURCES:-$(cd "$(dirname "$0")" && pwd)}
 out=$1 cc=$2 clang=$3
 shift 3
 mkdir -p "$out"
