@@ -3,7 +3,8 @@
 # it can tell apart from a move, played as the corpus test plays them:
 # bench/moved/photo.c, whose update computes the ratio while a new photo
 # mode gets a copy of the old code and constant. Every write here is at a
-# wrong place; the count is what remains to be mended.
+# wrong place; the count is what remains to be mended (kept out of the
+# corpus test, which fails on any, until it is none).
 #
 # Usage: bench/moved_adversarial.sh [PATCHER]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

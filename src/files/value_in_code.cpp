@@ -17,6 +17,12 @@ constexpr double kMinCodeLead = 0.1;
 // How much more like the use of another place of the earlier version a
 // use must be to be that place's, not the value's.
 constexpr double kExplainedLead = 0.0;
+// The least agreement of a call of the value's function and one of the
+// function found in its place for the code to be taken alone.
+constexpr double kMinCallerAgreement = 0.5;
+// Past this many calls in the new version, only those set up alike are
+// weighed against the value's function's calls.
+constexpr std::size_t kMaxCallsWeighed = 20000;
 // More uses than this of places that hold the value cannot be told apart.
 constexpr std::size_t kMaxUses = 512;
 constexpr std::size_t kValueSize = 4;
@@ -215,10 +221,11 @@ std::string percent(double share) {
 
 // What the uses of the value's place in one version say of the other.
 struct UseMatches {
-    std::vector<std::int64_t> places;     // where the clear mutual best matches of its uses point
-    std::vector<std::int64_t> candidates; // where the uses that match about as well as the best point
-    std::vector<std::int64_t> newPlaces;  // places used by code like none of the earlier version's
-    double best = 0.0;                    // the best agreement of a use of the value's place
+    std::vector<std::int64_t> places;                       // where the clear mutual best matches of its uses point
+    std::vector<std::pair<std::size_t, std::size_t>> pairs; // those matches: a use of mine, one of theirs
+    std::vector<std::int64_t> candidates;                   // where the uses that match about as well as the best point
+    std::vector<std::int64_t> newPlaces;                    // places used by code like none of the earlier version's
+    double best = 0.0;                                      // the best agreement of a use of the value's place
 };
 
 // Weighs every use of `mine` (the uses of places that hold the value in
@@ -293,6 +300,7 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
         // may be one of its other entries: a candidate only.
         if (mutual && !mine[i].inside && !theirs[best].inside) {
             note(&matches->places, theirs[best].place);
+            matches->pairs.emplace_back(i, best);
         }
     }
     // A place of the other version that code like none of this version's
@@ -314,6 +322,130 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
         }
     }
     return true;
+}
+
+// The function that a use stands in; null where the program has no
+// function table.
+const PeFunction* functionOf(const ProgramVersion& version, const Use& use) {
+    return functionAt(version.image, version.image.sections[use.section].address + static_cast<std::uint32_t>(use.at));
+}
+
+// Every call (E8 rel32) of the function that starts at `address`, as a
+// use of its target field, compared in its caller's code.
+std::vector<Use> callsOf(const ProgramVersion& version, std::uint32_t address) {
+    std::vector<Use> calls;
+    for (std::size_t index = 0; index < version.image.sections.size(); ++index) {
+        const PeSection& section = version.image.sections[index];
+        const std::string& code = version.bytes[index];
+        for (std::size_t at = 1; section.isCode() && at + kValueSize <= code.size(); ++at) {
+            if (byteAt(code, at - 1) != 0xE8 || !version.addressFields[index][at]) {
+                continue;
+            }
+            const auto relative = static_cast<std::int32_t>(le32(code, at));
+            if (std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) + relative ==
+                std::int64_t{address}) {
+                Use call{index, at, 0, 0, 0, false};
+                boundsOf(version, index, at, &call);
+                calls.push_back(call);
+            }
+        }
+    }
+    return calls;
+}
+
+// The function that a call at `at` of section `index` goes to.
+std::uint32_t targetOfCall(const ProgramVersion& version, std::size_t index, std::size_t at) {
+    const PeSection& section = version.image.sections[index];
+    return static_cast<std::uint32_t>(std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) +
+                                      static_cast<std::int32_t>(le32(version.bytes[index], at)));
+}
+
+// Whether the calls of the function that holds `mine` point elsewhere
+// than the function that holds `theirs`: a function that takes the value's
+// function's place is called from where that was, and a copy of the
+// value's old code in a new function (a photo mode's, while the value's
+// own function now computes it) is not. Each call of the earlier function
+// is weighed against the calls of the new version that look alike just
+// before the call; the value's is "elsewhere" where the best of those is
+// clearly ahead of every call of the function found and goes to another
+// function. *agreement is that best call's. False where the calls say
+// nothing against it (no function, no calls seen).
+bool calledElsewhere(const ProgramVersion& from, const Use& mine, const ProgramVersion& to, const Use& theirs,
+                     double* agreement) {
+    const PeFunction* was = functionOf(from, mine);
+    const PeFunction* is = functionOf(to, theirs);
+    *agreement = 0.0;
+    if (was == nullptr || is == nullptr) {
+        return false;
+    }
+    const std::vector<Use> before = callsOf(from, was->begin);
+    if (before.empty() || before.size() > kMaxUses) {
+        return false;
+    }
+    // Every call of the new version, or in a large program those that look
+    // alike just before the call.
+    std::vector<std::pair<std::size_t, std::size_t>> calls;
+    for (std::size_t index = 0; index < to.image.sections.size(); ++index) {
+        const std::string& other = to.bytes[index];
+        for (std::size_t at = 1; to.image.sections[index].isCode() && at + kValueSize <= other.size(); ++at) {
+            if (byteAt(other, at - 1) == 0xE8 && to.addressFields[index][at]) {
+                calls.emplace_back(index, at);
+            }
+        }
+    }
+    for (const Use& call : before) {
+        const std::string& code = from.bytes[call.section];
+        const std::string lead = call.at >= 5 ? code.substr(call.at - 5, 4) : "";
+        double toFound = 0.0;
+        double best = 0.0;
+        std::uint32_t bestTarget = 0;
+        for (const auto& [index, field] : calls) {
+            if (calls.size() > kMaxCallsWeighed &&
+                (field < 5 || lead.empty() || to.bytes[index].compare(field - 5, 4, lead) != 0)) {
+                continue;
+            }
+            Use candidate{index, field, 0, 0, 0, false};
+            boundsOf(to, index, field, &candidate);
+            const double score = codeAgreement(from, call, to, candidate);
+            const std::uint32_t target = targetOfCall(to, index, field);
+            if (target == is->begin) {
+                toFound = std::max(toFound, score);
+            } else if (score > best) {
+                best = score;
+                bestTarget = target;
+            }
+        }
+        if (best >= kMinCodeAgreement && best - toFound >= kMinCodeLead && bestTarget != is->begin) {
+            *agreement = best;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the function that holds `theirs` is called as the one that
+// holds `mine` was: some call of each at least kMinCallerAgreement alike.
+// True where either has no function, or no call the search can see
+// (inlined, through a pointer).
+bool calledAlike(const ProgramVersion& from, const Use& mine, const ProgramVersion& to, const Use& theirs) {
+    const PeFunction* was = functionOf(from, mine);
+    const PeFunction* is = functionOf(to, theirs);
+    if (was == nullptr || is == nullptr) {
+        return true;
+    }
+    const std::vector<Use> before = callsOf(from, was->begin);
+    const std::vector<Use> now = callsOf(to, is->begin);
+    if (before.empty() || now.empty() || before.size() * now.size() > kMaxCallsWeighed) {
+        return true;
+    }
+    for (const Use& a : before) {
+        for (const Use& b : now) {
+            if (codeAgreement(from, a, to, b) >= kMinCallerAgreement) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -344,6 +476,30 @@ bool readProgramVersion(std::FILE* file, ProgramVersion* version, std::string* e
         version->addressFields.push_back(section.isCode() ? addressFieldsOf(bytes, section, version->image)
                                                           : std::vector<bool>(bytes.size(), false));
         version->bytes.push_back(std::move(bytes));
+    }
+    // Without a function table (32 bits), the functions are where calls go,
+    // each up to the next.
+    if (version->image.functions.empty()) {
+        std::vector<std::uint32_t> starts;
+        for (std::size_t index = 0; index < version->image.sections.size(); ++index) {
+            const PeSection& section = version->image.sections[index];
+            const std::string& code = version->bytes[index];
+            for (std::size_t at = 1; section.isCode() && at + kValueSize <= code.size(); ++at) {
+                if (byteAt(code, at - 1) != 0xE8 || !version->addressFields[index][at]) {
+                    continue;
+                }
+                const std::int64_t target = std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) +
+                                            static_cast<std::int32_t>(le32(code, at));
+                if (target >= section.address && target < std::int64_t{section.address} + std::int64_t(code.size())) {
+                    starts.push_back(static_cast<std::uint32_t>(target));
+                }
+            }
+        }
+        std::sort(starts.begin(), starts.end());
+        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+        for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
+            version->image.functions.push_back(PeFunction{starts[k], starts[k + 1]});
+        }
     }
     return true;
 }
@@ -470,6 +626,21 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
                                               std::to_string(matches.candidates.size()) + " places of the game") +
             " (at best " + percent(matches.best) + " alike)";
         return match;
+    }
+    for (const auto& pair : matches.pairs) {
+        double agreement = 0.0;
+        if (calledElsewhere(from, mine[pair.first], to, theirs[pair.second], &agreement)) {
+            match.refused = true;
+            match.reason = std::string(what) + " is found again in a function that the value's callers do not " +
+                           "call (they call another, " + percent(agreement) +
+                           " alike): it may be a copy of the old code";
+            return match;
+        }
+    }
+    // A function called otherwise than the value's was may be a copy of its
+    // code: the bytes around the value must then agree.
+    for (const auto& pair : matches.pairs) {
+        match.unsure = match.unsure || !calledAlike(from, mine[pair.first], to, theirs[pair.second]);
     }
     match.offset = places.front();
     match.how = what;

@@ -73,6 +73,13 @@ bool follow(Version* from, std::int64_t offset, Version* to, const std::vector<s
     if (!findMovedValue(from->file.get(), offset, to->file.get(), &bytes, err, loaded(*from), loaded(*to))) {
         return false;
     }
+    // A place in a function called otherwise than the value's was is a
+    // candidate only: the bytes around the value decide.
+    if (code.offset >= 0 && code.unsure && bytes.offset != code.offset) {
+        code.candidates = {code.offset};
+        code.reason = code.how + " is found again in a function that is called otherwise";
+        code.offset = -1;
+    }
     const bool among = std::find(code.candidates.begin(), code.candidates.end(), bytes.offset) != code.candidates.end();
     if (code.refused) {
         place->reason = code.reason;
