@@ -1,7 +1,6 @@
 #include "files/value_in_code.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "files/moved_value.h"
 #include "platform/file_system.h"
@@ -14,9 +13,6 @@ namespace {
 constexpr double kMinCodeAgreement = 0.7;
 // How far a use's best match must lead the next one.
 constexpr double kMinCodeLead = 0.1;
-// How much more like the use of another place of the earlier version a
-// use must be to be that place's, not the value's.
-constexpr double kExplainedLead = 0.0;
 // The least agreement of a call of the value's function and one of the
 // function found in its place for the code to be taken alone.
 constexpr double kMinCallerAgreement = 0.5;
@@ -122,6 +118,29 @@ void boundsOf(const ProgramVersion& version, std::size_t index, std::size_t at, 
     }
 }
 
+// A use at `at` of section `index`, compared in the code around it.
+Use useAt(const ProgramVersion& version, std::size_t index, std::size_t at, std::int64_t place, bool inside = false) {
+    Use use{index, at, place, 0, 0, inside};
+    boundsOf(version, index, at, &use);
+    return use;
+}
+
+// Every call (E8 rel32) in the code: where its target field stands, and
+// the address (RVA) it goes to.
+template <typename Take> void forEachCall(const ProgramVersion& version, Take take) {
+    for (std::size_t index = 0; index < version.image.sections.size(); ++index) {
+        const PeSection& section = version.image.sections[index];
+        const std::string& code = version.bytes[index];
+        for (std::size_t at = 1; section.isCode() && at + kValueSize <= code.size(); ++at) {
+            if (byteAt(code, at - 1) == 0xE8 && version.addressFields[index][at]) {
+                take(index, at,
+                     std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) +
+                         static_cast<std::int32_t>(le32(code, at)));
+            }
+        }
+    }
+}
+
 // Every field of the code that refers to a place of data: RIP-relative on
 // x64, a relocated absolute address on 32 bits.
 template <typename Take> void forEachReference(const ProgramVersion& version, Take take) {
@@ -183,6 +202,26 @@ void forEachImmediate(const ProgramVersion& version, const std::vector<std::stri
             }
         }
     }
+}
+
+// Every use of a place that holds one of `values`: the fields that refer
+// to it, or to a constant of up to 16 bytes that holds it (a vector, or
+// two members stored at once: such a use is `inside`), and the
+// immediates that are it.
+std::vector<Use> usesOf(const ProgramVersion& version, const std::vector<std::string>& values) {
+    std::vector<Use> uses;
+    forEachReference(version, [&](std::size_t index, std::size_t at, std::int64_t target) {
+        for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
+            const std::string bytes = fourBytesAt(version, target + inside);
+            if (!bytes.empty() && std::find(values.begin(), values.end(), bytes) != values.end()) {
+                uses.push_back(useAt(version, index, at, target + inside, inside > 0));
+            }
+        }
+    });
+    forEachImmediate(version, values, [&](std::size_t index, std::size_t at, std::int64_t place) {
+        uses.push_back(useAt(version, index, at, place));
+    });
+    return uses;
 }
 
 // The code on each side of a use, within its function, outwards from the
@@ -281,7 +320,7 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
             }
             bool explained = false;
             for (std::size_t k = 0; k < mine.size(); ++k) {
-                explained = explained || (mine[k].place != self && score[k][j] > score[i][j] + kExplainedLead);
+                explained = explained || (mine[k].place != self && score[k][j] > score[i][j]);
             }
             if (!explained) {
                 second = std::max(second, score[i][j]);
@@ -330,122 +369,89 @@ const PeFunction* functionOf(const ProgramVersion& version, const Use& use) {
     return functionAt(version.image, version.image.sections[use.section].address + static_cast<std::uint32_t>(use.at));
 }
 
-// Every call (E8 rel32) of the function that starts at `address`, as a
-// use of its target field, compared in its caller's code.
+// Every call of the function that starts at `address`, as a use of its
+// target field, compared in its caller's code.
 std::vector<Use> callsOf(const ProgramVersion& version, std::uint32_t address) {
     std::vector<Use> calls;
-    for (std::size_t index = 0; index < version.image.sections.size(); ++index) {
-        const PeSection& section = version.image.sections[index];
-        const std::string& code = version.bytes[index];
-        for (std::size_t at = 1; section.isCode() && at + kValueSize <= code.size(); ++at) {
-            if (byteAt(code, at - 1) != 0xE8 || !version.addressFields[index][at]) {
-                continue;
-            }
-            const auto relative = static_cast<std::int32_t>(le32(code, at));
-            if (std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) + relative ==
-                std::int64_t{address}) {
-                Use call{index, at, 0, 0, 0, false};
-                boundsOf(version, index, at, &call);
-                calls.push_back(call);
-            }
+    forEachCall(version, [&](std::size_t index, std::size_t at, std::int64_t target) {
+        if (target == std::int64_t{address}) {
+            calls.push_back(useAt(version, index, at, 0));
         }
-    }
+    });
     return calls;
 }
 
-// The function that a call at `at` of section `index` goes to.
-std::uint32_t targetOfCall(const ProgramVersion& version, std::size_t index, std::size_t at) {
-    const PeSection& section = version.image.sections[index];
-    return static_cast<std::uint32_t>(std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) +
-                                      static_cast<std::int32_t>(le32(version.bytes[index], at)));
-}
+// What the calls of the function that holds `mine` say of the function
+// that holds `theirs`.
+enum class Calls {
+    SayNothing, // no function, no call seen (inlined, through a pointer), or calls alike
+    Otherwise,  // the function found is called otherwise than the value's was
+    Elsewhere,  // the value's function's calls now go, clearly, to another function
+};
 
-// Whether the calls of the function that holds `mine` point elsewhere
-// than the function that holds `theirs`: a function that takes the value's
-// function's place is called from where that was, and a copy of the
-// value's old code in a new function (a photo mode's, while the value's
-// own function now computes it) is not. Each call of the earlier function
-// is weighed against the calls of the new version that look alike just
-// before the call; the value's is "elsewhere" where the best of those is
-// clearly ahead of every call of the function found and goes to another
-// function. *agreement is that best call's. False where the calls say
-// nothing against it (no function, no calls seen).
-bool calledElsewhere(const ProgramVersion& from, const Use& mine, const ProgramVersion& to, const Use& theirs,
-                     double* agreement) {
+// A function that takes the value's function's place is called from where
+// that was; a copy of the value's old code in a new function (a photo
+// mode's, while the value's own function now computes it) is not. Each
+// call of the earlier function is weighed against the calls of the new
+// version (in a large program, those set up alike in the 4 bytes before
+// the call): "elsewhere" where the best goes to another function, at least
+// kMinCodeAgreement alike and kMinCodeLead ahead of every call of the
+// function found (*agreement is its agreement). "Otherwise" where no call
+// of the one is kMinCallerAgreement like a call of the other.
+Calls compareCalls(const ProgramVersion& from, const Use& mine, const ProgramVersion& to, const Use& theirs,
+                   double* agreement) {
     const PeFunction* was = functionOf(from, mine);
     const PeFunction* is = functionOf(to, theirs);
     *agreement = 0.0;
     if (was == nullptr || is == nullptr) {
-        return false;
+        return Calls::SayNothing;
     }
     const std::vector<Use> before = callsOf(from, was->begin);
-    if (before.empty() || before.size() > kMaxUses) {
-        return false;
+    if (before.empty()) {
+        return Calls::SayNothing;
     }
-    // Every call of the new version, or in a large program those that look
-    // alike just before the call.
-    std::vector<std::pair<std::size_t, std::size_t>> calls;
-    for (std::size_t index = 0; index < to.image.sections.size(); ++index) {
-        const std::string& other = to.bytes[index];
-        for (std::size_t at = 1; to.image.sections[index].isCode() && at + kValueSize <= other.size(); ++at) {
-            if (byteAt(other, at - 1) == 0xE8 && to.addressFields[index][at]) {
-                calls.emplace_back(index, at);
+    if (before.size() <= kMaxUses) {
+        std::vector<std::pair<Use, std::int64_t>> calls;
+        forEachCall(to, [&](std::size_t index, std::size_t at, std::int64_t target) {
+            calls.emplace_back(Use{index, at, 0, 0, 0, false}, target);
+        });
+        for (const Use& call : before) {
+            const std::string& code = from.bytes[call.section];
+            const std::string lead = call.at >= 5 ? code.substr(call.at - 5, 4) : "";
+            double toFound = 0.0;
+            double best = 0.0;
+            std::int64_t bestTarget = 0;
+            for (const auto& [place, target] : calls) {
+                if (calls.size() > kMaxCallsWeighed &&
+                    (place.at < 5 || lead.empty() || to.bytes[place.section].compare(place.at - 5, 4, lead) != 0)) {
+                    continue;
+                }
+                const double score = codeAgreement(from, call, to, useAt(to, place.section, place.at, 0));
+                if (target == std::int64_t{is->begin}) {
+                    toFound = std::max(toFound, score);
+                } else if (score > best) {
+                    best = score;
+                    bestTarget = target;
+                }
+            }
+            if (best >= kMinCodeAgreement && best - toFound >= kMinCodeLead && bestTarget != std::int64_t{is->begin}) {
+                *agreement = best;
+                return Calls::Elsewhere;
             }
         }
     }
-    for (const Use& call : before) {
-        const std::string& code = from.bytes[call.section];
-        const std::string lead = call.at >= 5 ? code.substr(call.at - 5, 4) : "";
-        double toFound = 0.0;
-        double best = 0.0;
-        std::uint32_t bestTarget = 0;
-        for (const auto& [index, field] : calls) {
-            if (calls.size() > kMaxCallsWeighed &&
-                (field < 5 || lead.empty() || to.bytes[index].compare(field - 5, 4, lead) != 0)) {
-                continue;
-            }
-            Use candidate{index, field, 0, 0, 0, false};
-            boundsOf(to, index, field, &candidate);
-            const double score = codeAgreement(from, call, to, candidate);
-            const std::uint32_t target = targetOfCall(to, index, field);
-            if (target == is->begin) {
-                toFound = std::max(toFound, score);
-            } else if (score > best) {
-                best = score;
-                bestTarget = target;
-            }
-        }
-        if (best >= kMinCodeAgreement && best - toFound >= kMinCodeLead && bestTarget != is->begin) {
-            *agreement = best;
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether the function that holds `theirs` is called as the one that
-// holds `mine` was: some call of each at least kMinCallerAgreement alike.
-// True where either has no function, or no call the search can see
-// (inlined, through a pointer).
-bool calledAlike(const ProgramVersion& from, const Use& mine, const ProgramVersion& to, const Use& theirs) {
-    const PeFunction* was = functionOf(from, mine);
-    const PeFunction* is = functionOf(to, theirs);
-    if (was == nullptr || is == nullptr) {
-        return true;
-    }
-    const std::vector<Use> before = callsOf(from, was->begin);
     const std::vector<Use> now = callsOf(to, is->begin);
-    if (before.empty() || now.empty() || before.size() * now.size() > kMaxCallsWeighed) {
-        return true;
+    if (now.empty() || before.size() * now.size() > kMaxCallsWeighed) {
+        return Calls::SayNothing;
     }
     for (const Use& a : before) {
         for (const Use& b : now) {
             if (codeAgreement(from, a, to, b) >= kMinCallerAgreement) {
-                return true;
+                return Calls::SayNothing;
             }
         }
     }
-    return false;
+    return Calls::Otherwise;
 }
 
 } // namespace
@@ -481,20 +487,13 @@ bool readProgramVersion(std::FILE* file, ProgramVersion* version, std::string* e
     // each up to the next.
     if (version->image.functions.empty()) {
         std::vector<std::uint32_t> starts;
-        for (std::size_t index = 0; index < version->image.sections.size(); ++index) {
+        forEachCall(*version, [&](std::size_t index, std::size_t, std::int64_t target) {
             const PeSection& section = version->image.sections[index];
-            const std::string& code = version->bytes[index];
-            for (std::size_t at = 1; section.isCode() && at + kValueSize <= code.size(); ++at) {
-                if (byteAt(code, at - 1) != 0xE8 || !version->addressFields[index][at]) {
-                    continue;
-                }
-                const std::int64_t target = std::int64_t{section.address} + static_cast<std::int64_t>(at + kValueSize) +
-                                            static_cast<std::int32_t>(le32(code, at));
-                if (target >= section.address && target < std::int64_t{section.address} + std::int64_t(code.size())) {
-                    starts.push_back(static_cast<std::uint32_t>(target));
-                }
+            if (target >= section.address &&
+                target < std::int64_t{section.address} + static_cast<std::int64_t>(version->bytes[index].size())) {
+                starts.push_back(static_cast<std::uint32_t>(target));
             }
-        }
+        });
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
@@ -560,40 +559,11 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
         match.reason = "the value is in nothing the earlier version loads";
         return match;
     }
-    const auto holdsIn = [&values, &to](std::int64_t offset) {
-        const std::string bytes = fourBytesAt(to, offset);
-        return !bytes.empty() && std::find(values.begin(), values.end(), bytes) != values.end();
-    };
-    std::vector<Use> mine;
-    std::vector<Use> theirs;
-    const auto collect = [](const ProgramVersion& version, std::vector<Use>* uses, bool inside = false) {
-        return [&version, uses, inside](std::size_t index, std::size_t at, std::int64_t place) {
-            Use use{index, at, place, 0, 0, inside};
-            boundsOf(version, index, at, &use);
-            uses->push_back(use);
-        };
-    };
     // Both kinds of use in both versions: a value may move between data
     // and an instruction (a member stored with its neighbour as one
     // constant), and the code around it tells where.
-    // A reference to a constant of up to 16 bytes (a vector, or two
-    // members stored at once) uses each 4 bytes of it.
-    forEachReference(from, [&](std::size_t index, std::size_t at, std::int64_t target) {
-        for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
-            if (fourBytesAt(from, target + inside) == value) {
-                collect(from, &mine, inside > 0)(index, at, target + inside);
-            }
-        }
-    });
-    forEachReference(to, [&](std::size_t index, std::size_t at, std::int64_t target) {
-        for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
-            if (holdsIn(target + inside)) {
-                collect(to, &theirs, inside > 0)(index, at, target + inside);
-            }
-        }
-    });
-    forEachImmediate(from, {value}, collect(from, &mine));
-    forEachImmediate(to, values, collect(to, &theirs));
+    const std::vector<Use> mine = usesOf(from, {value});
+    const std::vector<Use> theirs = usesOf(to, values);
     const bool used =
         std::any_of(mine.begin(), mine.end(), [fromOffset](const Use& use) { return use.place == fromOffset; });
     const char* const what = site == ValueSite::Data ? "the code that loads it" : "the function that holds it";
@@ -602,7 +572,7 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
         return match;
     }
     if (theirs.empty()) {
-        match.reason = std::string("no code of the game uses a place that may hold it");
+        match.reason = "no code of the game uses a place that may hold it";
         return match;
     }
     UseMatches matches;
@@ -627,20 +597,19 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
             " (at best " + percent(matches.best) + " alike)";
         return match;
     }
+    // A function called otherwise than the value's was may be a copy of its
+    // code: the bytes around the value must then agree.
     for (const auto& pair : matches.pairs) {
         double agreement = 0.0;
-        if (calledElsewhere(from, mine[pair.first], to, theirs[pair.second], &agreement)) {
+        const Calls calls = compareCalls(from, mine[pair.first], to, theirs[pair.second], &agreement);
+        if (calls == Calls::Elsewhere) {
             match.refused = true;
             match.reason = std::string(what) + " is found again in a function that the value's callers do not " +
                            "call (they call another, " + percent(agreement) +
                            " alike): it may be a copy of the old code";
             return match;
         }
-    }
-    // A function called otherwise than the value's was may be a copy of its
-    // code: the bytes around the value must then agree.
-    for (const auto& pair : matches.pairs) {
-        match.unsure = match.unsure || !calledAlike(from, mine[pair.first], to, theirs[pair.second]);
+        match.unsure = match.unsure || calls == Calls::Otherwise;
     }
     match.offset = places.front();
     match.how = what;
@@ -652,48 +621,20 @@ double bestCodeAgreement(const ProgramVersion& from, std::int64_t fromOffset, co
     if (value.empty()) {
         return 0.0;
     }
-    // The search looks only at places that hold a screen's shape.
-    const auto isRatio = [](const std::string& bytes) {
-        PatchValue number{};
-        if (bytes.size() != number.size()) {
-            return false;
-        }
-        std::memcpy(number.data(), bytes.data(), number.size());
-        return isScreenShape(number);
-    };
+    // The value's own uses, against the uses of the places the search
+    // weighs: those that hold a screen's shape.
+    std::vector<std::string> shapes;
+    for (const PatchValue& shape : screenShapeValues()) {
+        shapes.emplace_back(shape.begin(), shape.end());
+    }
     std::vector<Use> mine;
-    std::vector<Use> theirs;
-    const auto take = [](const ProgramVersion& version, std::vector<Use>* uses, std::size_t index, std::size_t at,
-                         std::int64_t place) {
-        Use use{index, at, place, 0, 0, false};
-        boundsOf(version, index, at, &use);
-        uses->push_back(use);
-    };
-    forEachReference(from, [&](std::size_t index, std::size_t at, std::int64_t target) {
-        if (target == fromOffset) {
-            take(from, &mine, index, at, target);
-        }
-    });
-    forEachImmediate(from, {value}, [&](std::size_t index, std::size_t at, std::int64_t place) {
-        if (place == fromOffset) {
-            take(from, &mine, index, at, place);
-        }
-    });
-    forEachReference(other, [&](std::size_t index, std::size_t at, std::int64_t target) {
-        if (isRatio(fourBytesAt(other, target))) {
-            take(other, &theirs, index, at, target);
-        }
-    });
-    for (std::size_t index = 0; index < other.image.sections.size(); ++index) {
-        const PeSection& section = other.image.sections[index];
-        for (std::size_t at = 0; section.isCode() && at + kValueSize <= other.bytes[index].size(); ++at) {
-            const std::int64_t offset = section.fileOffset + static_cast<std::int64_t>(at);
-            if (isRatio(other.bytes[index].substr(at, kValueSize)) &&
-                valueSiteAt(other, offset) == ValueSite::Immediate) {
-                take(other, &theirs, index, at, offset);
-            }
+    for (const Use& use : usesOf(from, {value})) {
+        if (use.place == fromOffset && !use.inside) {
+            mine.push_back(use);
         }
     }
+    std::vector<Use> theirs = usesOf(other, shapes);
+    theirs.erase(std::remove_if(theirs.begin(), theirs.end(), [](const Use& use) { return use.inside; }), theirs.end());
     double best = 0.0;
     for (const Use& a : mine) {
         for (const Use& b : theirs) {

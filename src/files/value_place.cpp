@@ -121,13 +121,11 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
     const bool hasEarlier = openVersion(backupPath, false, &earlier, &ignored) &&
                             readValue(earlier.file.get(), offset, &earlierValue, &ignored);
     const std::string at = "offset " + std::to_string(offset);
-    place->needsUpdateFile = true;
 
     // No version to compare with: the game itself must show the value.
     if (!hasEarlier) {
         if (!reaches) {
             readPatchBytes(gamePath, offset, &current, &place->reason);
-            place->needsUpdateFile = false;
         } else if (!isScreenShape(current)) {
             place->reason = "the 4 bytes at " + at + " of " + printable(gamePath) + " are " + bytesText(current) +
                             ", no screen's shape: the game has probably been updated and the value has moved, so a "
@@ -166,7 +164,6 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
         if (!follow(&earlier, offset, &game, {asBytes(earlierValue), asBytes(wanted)}, place, err)) {
             return false;
         }
-        place->moved = place->offset >= 0 && place->offset != offset;
         if (place->offset < 0) {
             place->reason = earlierText + " does not show where the value at " + at + " went: " + place->reason +
                             "; a new " + kUpdateFileName + " is needed";

@@ -11,11 +11,9 @@
 // a refusal that names its case; nothing is written here.
 
 struct ValuePlace {
-    std::int64_t offset = -1;     // the value's place; -1: refused
-    bool moved = false;           // an update moved it from the offset given
-    std::string how;              // how a moved value was found, for the log
-    std::string reason;           // why it was refused
-    bool needsUpdateFile = false; // refused for an offset that only a new update file can mend
+    std::int64_t offset = -1; // the value's place; -1: refused
+    std::string how;          // how a moved value was found, for the log
+    std::string reason;       // why it was refused
 };
 
 /// Where the value that `offset` names is in the game at `gamePath`, its

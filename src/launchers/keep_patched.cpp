@@ -1,7 +1,6 @@
 #include "launchers/keep_patched.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "files/executable_locator.h"
 #include "launchers/heroic_wrapper.h"
@@ -41,12 +40,14 @@ std::vector<Placement> placementsFor(const std::vector<LaunchSetting>& settings)
     const std::vector<std::string> names = launchProgramNames(kToolName);
     std::vector<Placement> placements;
     for (const LaunchSetting& setting : settings) {
+        if (setting.file.empty()) {
+            continue; // nothing is written for it
+        }
         for (const std::string& name : names) {
             const bool isSelf = names.size() == 1 || lowerCase(extractFileName(self, kPathSeparators)) == name;
             const Placement placement{isSelf || self.empty() ? self : pathBeside(self, name),
                                       programFolderFor(setting) + kPathSeparator + name};
-            if (!setting.file.empty() &&
-                std::none_of(placements.begin(), placements.end(),
+            if (std::none_of(placements.begin(), placements.end(),
                              [&placement](const Placement& other) { return other.target == placement.target; })) {
                 placements.push_back(placement);
             }
@@ -207,12 +208,11 @@ KeepOutcome keepIn(const LaunchSetting& setting, const KeepRequest& request, con
     KeepOutcome outcome;
     outcome.setting = setting;
     const bool off = request.size == kKeepOff;
-    const std::filesystem::path home = std::filesystem::u8path(request.home);
     if (setting.file.empty()) {
         outcome.result = KeepResult::NoAccount;
         return outcome;
     }
-    if (isLauncherRunning(setting.launcher, home)) {
+    if (isLauncherRunning(setting.launcher)) {
         outcome.result = KeepResult::Running;
         return outcome;
     }
@@ -251,8 +251,8 @@ KeepOutcome keepIn(const LaunchSetting& setting, const KeepRequest& request, con
     // The launcher writes its settings from memory when it exits: one that
     // started since the first look would undo the change.
     bool started = false;
-    const auto mayMove = [&setting, &home, &started](std::string* why) {
-        started = isLauncherRunning(setting.launcher, home);
+    const auto mayMove = [&setting, &started](std::string* why) {
+        started = isLauncherRunning(setting.launcher);
         *why = started ? std::string(launcherName(setting.launcher)) + " started" : "";
         return !started;
     };

@@ -15,7 +15,6 @@ inline const std::string kKeepOff = "off";
 struct KeepRequest {
     std::string size;    // WIDTHxHEIGHT, or kKeepOff
     std::string program; // a program of the player's own for the line to name; empty: a copy of this one
-    std::string home;    // where the launchers keep their settings; empty on Windows (the registry says)
 };
 
 enum class KeepResult {

@@ -18,10 +18,6 @@ namespace {
 const char* const kSteamFlatpak = ".var/app/com.valvesoftware.Steam";
 const char* const kHeroicFlatpak = ".var/app/com.heroicgameslauncher.hgl";
 
-// Where Steam writes its process id while it runs: natively, in Flatpak's
-// sandbox (whose own numbering of processes the id is in) and in Snap's.
-const char* const kSteamPidFiles[] = {".steam/steam.pid", ".var/app/com.valvesoftware.Steam/.steam/steam.pid",
-                                      "snap/steam/common/.steam/steam.pid"};
 const char* const kSteamProcessKey = "Software\\Valve\\Steam\\ActiveProcess";
 
 // `sandbox` under `home` when `path` is in it, else empty.
@@ -116,25 +112,15 @@ std::vector<LaunchSetting> launchSettingsOf(const fs::path& home, const fs::path
     return settings;
 }
 
-bool isLauncherRunning(Launcher launcher, const fs::path& home) {
+bool isLauncherRunning(Launcher launcher) {
     if (launcher == Launcher::Heroic) {
         return isProgramRunning("heroic");
     }
-    // Steam starting has no pid file yet, and a sandbox's pid file holds an
-    // id that means nothing out here: any program named steam is Steam.
+    // Any program named steam is Steam, native, in Flatpak or in Snap: one
+    // that starts has no pid file yet, and a sandbox's pid file holds an id
+    // that means nothing out here, so steam.pid says no more than that.
     if (isProgramRunning("steam")) {
         return true;
-    }
-    for (const char* file : kSteamPidFiles) {
-        std::string text;
-        bool whole = false;
-        std::string ignored;
-        const unsigned long id = !home.empty() && readSmallFile((home / file).u8string(), 32, &text, &whole, &ignored)
-                                     ? std::strtoul(text.c_str(), nullptr, 10)
-                                     : 0;
-        if (id > 0 && id <= UINT32_MAX && isLiveProcess(static_cast<std::uint32_t>(id), "steam")) {
-            return true;
-        }
     }
     std::uint32_t id = 0;
     return readRegistryNumber(RegistryRoot::CurrentUser, kSteamProcessKey, "pid", &id) && id != 0 &&

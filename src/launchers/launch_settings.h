@@ -29,10 +29,11 @@ struct LaunchSetting {
 std::vector<LaunchSetting> launchSettingsOf(const std::filesystem::path& home, const std::filesystem::path& gameFolder);
 
 /// Whether the launcher runs (or starts) now, and would write its settings
-/// over a change when it exits: Steam when a program named steam runs, or
-/// the process that a steam.pid (native, Flatpak, Snap) or the registry's
-/// ActiveProcess names lives; Heroic when a program named heroic runs.
-bool isLauncherRunning(Launcher launcher, const std::filesystem::path& home);
+/// over a change when it exits: Steam when a program named steam runs (as
+/// any Steam that has written a steam.pid, native, Flatpak or Snap, does),
+/// or the process that the registry's ActiveProcess names lives; Heroic
+/// when a program named heroic runs.
+bool isLauncherRunning(Launcher launcher);
 
 /// "Steam", "Heroic".
 const char* launcherName(Launcher launcher);

@@ -196,8 +196,11 @@ bool isSameFile(std::FILE* first, std::FILE* second) {
 
 bool fileStamp(const std::string& path, std::string* stamp, std::string* err) {
     struct stat status {};
-    if (!checkPath(path, err) || ::stat(path.c_str(), &status) != 0) {
-        return err->empty() ? fail(err) : false;
+    if (!checkPath(path, err)) {
+        return false;
+    }
+    if (::stat(path.c_str(), &status) != 0) {
+        return fail(err);
     }
     *stamp = std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino) + " " +
              std::to_string(status.st_size) + " " + std::to_string(status.st_mtim.tv_sec) + "." +

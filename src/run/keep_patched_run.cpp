@@ -213,7 +213,7 @@ int runKeepPatched(const std::string& given, const std::string& gamePath, const 
         out << kSelf << "--keep-patched" << printable(err.substr(err.find(' '))) << "\n";
         return ask ? waitForEnter(2) : 2;
     }
-    KeepRequest request{size, "", homeFolder()};
+    KeepRequest request{size, ""};
     if (!program.empty()) {
         // The line names it as the launcher finds it from any folder.
         std::error_code error;
@@ -240,7 +240,7 @@ bool offerToKeepPatched() {
     if (!primaryScreenSize(&width, &height) || !chooseGame("", false, &game, &err)) {
         return false;
     }
-    const KeepRequest request{std::to_string(width) + "x" + std::to_string(height), "", homeFolder()};
+    const KeepRequest request{std::to_string(width) + "x" + std::to_string(height), ""};
     const std::vector<LaunchSetting> settings = launchSettingsOfGame(game);
     std::string line;
     if (!steamLineOf(settings, request, &line)) {

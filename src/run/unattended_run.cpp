@@ -249,7 +249,7 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
                               kUpdateFileName + " can hold",
                           out);
     }
-    if (place.moved) {
+    if (place.offset != offset) {
         out << kSelf << "The game was updated: the value moved from offset " << offset << " to offset " << place.offset
             << ", as its earlier version in " << printable(backupPath) << " shows (" << place.how << ")" << std::endl;
         offset = static_cast<std::int32_t>(place.offset);
