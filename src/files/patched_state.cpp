@@ -7,6 +7,7 @@
 #include "files/text_file.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
+#include "search/store_records.h"
 
 namespace {
 
@@ -19,13 +20,7 @@ std::string statePath() {
 }
 
 nlohmann::json readState(const std::string& path) {
-    std::string text;
-    bool whole = false;
-    std::string ignored;
-    if (path.empty() || !readSmallFile(path, std::size_t{1} << 20, &text, &whole, &ignored) || !whole) {
-        return nlohmann::json::array();
-    }
-    nlohmann::json state = nlohmann::json::parse(text, nullptr, false);
+    nlohmann::json state = readJsonRecord(std::filesystem::u8path(path));
     return state.is_array() ? state : nlohmann::json::array();
 }
 
