@@ -9,9 +9,18 @@
 // copy put back) is looked at in full.
 
 /// Notes that the game at `gamePath`, as it is now, is patched at
-/// `offset`. A note that cannot be written costs the next launch a full
-/// look, nothing more.
-void rememberPatched(const std::string& gamePath, std::int64_t offset);
+/// `offset`; `earlierOffset`, where it is neither -1 nor `offset`, is where
+/// its backup at `backupPath` (an earlier version) holds the value. A note
+/// that cannot be written costs the next launch a full look, nothing more.
+void rememberPatched(const std::string& gamePath, std::int64_t offset, const std::string& backupPath = "",
+                     std::int64_t earlierOffset = -1);
+
+/// Where the backup at `backupPath` holds the value that `offset` names in
+/// the game at `gamePath`: after an update moved the value, the update
+/// file names the new version's place, while the backup stays the earlier
+/// version. `offset` itself where nothing else is known of that very
+/// backup.
+std::int64_t earlierOffsetOf(const std::string& gamePath, const std::string& backupPath, std::int64_t offset);
 
 /// Whether the game at `gamePath` is, unchanged, the file that the tool
 /// last patched at `offset`.

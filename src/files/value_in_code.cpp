@@ -312,6 +312,12 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
         // be where the value went: no place is clear then.
         double second = 0.0;
         for (std::size_t j = 0; j < theirs.size(); ++j) {
+            // The instruction found, as a use of a later entry of the
+            // constant that it starts at, is no rival.
+            if (theirs[j].inside && theirs[j].section == theirs[best].section && theirs[j].at == theirs[best].at &&
+                !theirs[best].inside) {
+                continue;
+            }
             if (theirs[j].place == theirs[best].place) {
                 if (score[i][j] > top - kMinCodeLead) {
                     note(&matches->candidates, theirs[j].place);

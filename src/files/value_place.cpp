@@ -8,6 +8,7 @@
 #include "files/game_files.h"
 #include "files/moved_value.h"
 #include "files/patch_writer.h"
+#include "files/patched_state.h"
 #include "files/player_text.h"
 #include "files/value_in_code.h"
 #include "platform/file_system.h"
@@ -115,12 +116,16 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
     }
     PatchValue current{};
     const bool reaches = readValue(game.file.get(), offset, &current, &reason);
+    // The backup's own place of the value: the offset, unless an earlier
+    // launch followed the value from this backup to the offset.
+    const std::int64_t from = earlierOffsetOf(gamePath, backupPath, offset);
     Version earlier;
     PatchValue earlierValue{};
     std::string ignored;
     const bool hasEarlier = openVersion(backupPath, false, &earlier, &ignored) &&
-                            readValue(earlier.file.get(), offset, &earlierValue, &ignored);
+                            readValue(earlier.file.get(), from, &earlierValue, &ignored);
     const std::string at = "offset " + std::to_string(offset);
+    const std::string earlierAt = "offset " + std::to_string(from);
 
     // No version to compare with: the game itself must show the value.
     if (!hasEarlier) {
@@ -142,30 +147,31 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
         return true;
     }
     std::int64_t changes = 0;
-    if (!countChangesBeside(earlier.file.get(), game.file.get(), offset, 0, &changes, &reason)) {
+    if (!countChangesBeside(earlier.file.get(), game.file.get(), from, 0, &changes, &reason)) {
         *err = "could not compare it with its backup " + printable(backupPath) + ": " + reason;
         return false;
     }
     // A backup of this very version holds the game's own value.
     if (changes == 0) {
         if (isScreenShape(earlierValue)) {
-            place->offset = offset;
+            place->offset = from;
         } else {
             place->reason = "its backup " + printable(backupPath) +
                             ", this version unpatched, holds no screen's "
                             "shape at " +
-                            at + " (" + bytesText(earlierValue) + "), so that offset is not the game's value; a new " +
-                            kUpdateFileName + " is needed";
+                            earlierAt + " (" + bytesText(earlierValue) +
+                            "), so that offset is not the game's value; a new " + kUpdateFileName + " is needed";
         }
         return true;
     }
     const std::string earlierText = "the game was updated, and its earlier version in " + printable(backupPath);
     if (isScreenShape(earlierValue)) {
-        if (!follow(&earlier, offset, &game, {asBytes(earlierValue), asBytes(wanted)}, place, err)) {
+        if (!follow(&earlier, from, &game, {asBytes(earlierValue), asBytes(wanted)}, place, err)) {
             return false;
         }
+        place->earlierOffset = from;
         if (place->offset < 0) {
-            place->reason = earlierText + " does not show where the value at " + at + " went: " + place->reason +
+            place->reason = earlierText + " does not show where the value at " + earlierAt + " went: " + place->reason +
                             "; a new " + kUpdateFileName + " is needed";
         }
         return true;
@@ -184,6 +190,7 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
         }
         if (back.offset >= 0) {
             place->offset = offset;
+            place->earlierOffset = back.offset;
             return true;
         }
         place->reason = "the game holds a screen's shape at " + at + " (" + bytesText(current) + "), but " +
@@ -191,8 +198,8 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
                         " is needed";
         return true;
     }
-    place->reason = earlierText + " holds no screen's shape at " + at + " (" + bytesText(earlierValue) +
-                    "), nor does the game" +
+    place->reason = earlierText + " holds no screen's shape at " + earlierAt + " (" + bytesText(earlierValue) +
+                    "), nor does the game" + (from != offset ? " at " + at : "") +
                     (reaches ? " (" + bytesText(current) + ")" : std::string(", which ends before it")) +
                     ", so that offset is not trusted; a new " + kUpdateFileName + " is needed";
     return true;

@@ -11,9 +11,10 @@
 // a refusal that names its case; nothing is written here.
 
 struct ValuePlace {
-    std::int64_t offset = -1; // the value's place; -1: refused
-    std::string how;          // how a moved value was found, for the log
-    std::string reason;       // why it was refused
+    std::int64_t offset = -1;        // the value's place; -1: refused
+    std::string how;                 // how a moved value was found, for the log
+    std::string reason;              // why it was refused
+    std::int64_t earlierOffset = -1; // where the backup, an earlier version, holds the value; -1: none
 };
 
 /// Where the value that `offset` names is in the game at `gamePath`, its
@@ -31,6 +32,9 @@ struct ValuePlace {
 /// - with an earlier version that does not, the offset, where the game
 ///   holds a screen's shape there that the earlier version shows the same
 ///   way round (an update file made for this version).
+/// The backup's own place is the offset, or the one that was noted when an
+/// earlier launch followed the value from that very backup to the place
+/// that the update file now names.
 /// `wanted`, the value a patch writes, may stand at the place already.
 /// False, with *err, where a file could not be read.
 bool locateValue(const std::string& gamePath, const std::string& backupPath, std::int32_t offset,

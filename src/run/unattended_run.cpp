@@ -228,16 +228,17 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     if (!checkGameFile(game, false, &err)) {
         return notPatched(printable(err), out);
     }
-    const auto alreadySet = [&game, &record, &out](std::int64_t at) {
-        rememberPatched(game, at);
+    const std::string backupPath = game + kBackupSuffix;
+    ValuePlace place;
+    const auto alreadySet = [&game, &backupPath, &place, &record, &out](std::int64_t at) {
+        rememberPatched(game, at, backupPath,
+                        place.earlierOffset >= 0 ? place.earlierOffset : earlierOffsetOf(game, backupPath, at));
         out << kSelf << printable(game) << " is already set to " << ratioText(record) << std::endl;
         return 0;
     };
     if (readPatchBytes(game, offset, &current, &err) && current == value && isAsPatched(game, offset)) {
         return alreadySet(offset);
     }
-    const std::string backupPath = game + kBackupSuffix;
-    ValuePlace place;
     if (!locateValue(game, backupPath, offset, value, &place, &err)) {
         return notPatched(err, out);
     }
@@ -270,7 +271,8 @@ int patchUnattended(const ScreenSize& size, const std::string& gamePath, std::os
     // A backup kept from before a small update is an earlier version: a
     // restore would undo that update too.
     const std::int64_t more = backup.kept ? changesBeside(game, backup.path, offset) : 0;
-    rememberPatched(game, offset);
+    // A backup copied anew holds this version: its place is the game's.
+    rememberPatched(game, offset, backupPath, backup.kept ? place.earlierOffset : -1);
     out << kSelf << "Patched " << printable(game) << " to " << ratioText(record) << "; "
         << (more > 0 ? printable(backup.path) + " holds an earlier version of the game, which differs in " +
                            std::to_string(more) + " more bytes"

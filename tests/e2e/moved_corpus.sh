@@ -70,5 +70,5 @@ echo "switching compilers or levels (not counted): found $switched_found, refuse
 # A change that made the search refuse far more would hide behind "never
 # wrong": the rate these builds give today, less a margin.
 checks=$((checks + 1))
-((kept > 0 && rate >= 60)) || fail "the value was found after only $rate% of $kept updates"
+((kept > 0 && rate >= 70)) || fail "the value was found after only $rate% of $kept updates"
 finish
