@@ -16,6 +16,9 @@ constexpr double kMinCodeLead = 0.1;
 // The least agreement of a call of the value's function and one of the
 // function found in its place for the code to be taken alone.
 constexpr double kMinCallerAgreement = 0.5;
+// How far the best call of the value's function must lead the calls of the
+// function found for its calls to be taken to go elsewhere.
+constexpr double kMinCallLead = 0.2;
 // Past this many calls in the new version, only those set up alike are
 // weighed against the value's function's calls.
 constexpr std::size_t kMaxCallsWeighed = 20000;
@@ -401,9 +404,10 @@ enum class Calls {
 // call of the earlier function is weighed against the calls of the new
 // version (in a large program, those set up alike in the 4 bytes before
 // the call): "elsewhere" where the best goes to another function, at least
-// kMinCodeAgreement alike and kMinCodeLead ahead of every call of the
-// function found (*agreement is its agreement). "Otherwise" where no call
-// of the one is kMinCallerAgreement like a call of the other.
+// kMinCallerAgreement alike and kMinCallLead ahead of every call of the
+// function found (*agreement is its agreement): a caller's code changes
+// with the update as much as any. "Otherwise" where no call of the one is
+// kMinCallerAgreement like a call of the other.
 Calls compareCalls(const ProgramVersion& from, const Use& mine, const ProgramVersion& to, const Use& theirs,
                    double* agreement) {
     const PeFunction* was = functionOf(from, mine);
@@ -440,7 +444,8 @@ Calls compareCalls(const ProgramVersion& from, const Use& mine, const ProgramVer
                     bestTarget = target;
                 }
             }
-            if (best >= kMinCodeAgreement && best - toFound >= kMinCodeLead && bestTarget != std::int64_t{is->begin}) {
+            if (best >= kMinCallerAgreement && best - toFound >= kMinCallLead &&
+                bestTarget != std::int64_t{is->begin}) {
                 *agreement = best;
                 return Calls::Elsewhere;
             }
