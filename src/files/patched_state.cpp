@@ -99,6 +99,12 @@ bool isAsPatched(const std::string& gamePath, std::int64_t offset) {
            textIn(before, "stamp") == textIn(entry, "stamp");
 }
 
+bool wasPatchedAt(const std::string& gamePath, std::int64_t offset) {
+    bool stamped = false;
+    const nlohmann::json before = sameGame(readState(statePath()), entryOf(gamePath, offset, &stamped));
+    return before.is_object() && numberIn(before, "offset") == offset;
+}
+
 std::int64_t earlierOffsetOf(const std::string& gamePath, const std::string& backupPath, std::int64_t offset) {
     bool stamped = false;
     const nlohmann::json before = sameGame(readState(statePath()), entryOf(gamePath, offset, &stamped));

@@ -15,6 +15,11 @@
 void rememberPatched(const std::string& gamePath, std::int64_t offset, const std::string& backupPath = "",
                      std::int64_t earlierOffset = -1);
 
+/// Whether the tool last patched the game at `gamePath` (in this version
+/// or an earlier one) at `offset`: an update file in use before an update
+/// names the earlier version's place.
+bool wasPatchedAt(const std::string& gamePath, std::int64_t offset);
+
 /// Where the backup at `backupPath` holds the value that `offset` names in
 /// the game at `gamePath`: after an update moved the value, the update
 /// file names the new version's place, while the backup stays the earlier

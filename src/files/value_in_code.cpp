@@ -561,6 +561,18 @@ ValueSite valueSiteAt(const ProgramVersion& version, std::int64_t offset) {
     return ValueSite::Neither;
 }
 
+std::vector<std::int64_t> placesUsedByCode(const ProgramVersion& version, const std::string& value) {
+    std::vector<std::int64_t> places;
+    for (const Use& use : usesOf(version, {value})) {
+        if (!use.inside) {
+            places.push_back(use.place);
+        }
+    }
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    return places;
+}
+
 CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, const ProgramVersion& to,
                           const std::vector<std::string>& values) {
     CodeMatch match;

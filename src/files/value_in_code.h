@@ -44,6 +44,10 @@ ValueSite valueSiteAt(const ProgramVersion& version, std::int64_t offset);
 /// headers, debug information or what follows its sections).
 bool isLoadedPlace(const ProgramVersion& version, std::int64_t offset);
 
+/// The places of loaded data or immediates that code of `version` uses
+/// which hold `value`, in file order.
+std::vector<std::int64_t> placesUsedByCode(const ProgramVersion& version, const std::string& value);
+
 /// What the code says of the value's place in the other version.
 struct CodeMatch {
     std::int64_t offset = -1;             // the place taken; -1: none

@@ -17,6 +17,10 @@
 
 namespace {
 
+// The most places of the earlier version, of those that hold the game's
+// value, that are followed forward to confirm a new update file.
+constexpr std::size_t kMaxPlacesFollowedForward = 8;
+
 // "00 00 80 3F (1)", in file order, with the float they read as.
 std::string bytesText(const PatchValue& value) {
     std::ostringstream text;
@@ -103,6 +107,37 @@ bool follow(Version* from, std::int64_t offset, Version* to, const std::vector<s
     return true;
 }
 
+// Where the game's screen's shape `current` at `offset` came from in
+// `earlier`: followed back, or, where that is unclear, the place of
+// `earlier` that holds the same bytes and is followed forward to `offset`
+// (the search weighs how much of the earlier code is found in the later,
+// so that the later version's added code costs nothing that way round).
+bool followBack(Version* game, std::int64_t offset, Version* earlier, const PatchValue& current,
+                const PatchValue& wanted, ValuePlace* back, std::string* err) {
+    std::vector<std::string> shapes;
+    for (const PatchValue& shape : screenShapeValues()) {
+        shapes.push_back(asBytes(shape));
+    }
+    if (!follow(game, offset, earlier, shapes, back, err)) {
+        return false;
+    }
+    if (back->offset >= 0 || !game->isProgram || !earlier->isProgram || current == wanted) {
+        return true;
+    }
+    const std::vector<std::int64_t> places = placesUsedByCode(earlier->program, asBytes(current));
+    for (std::size_t k = 0; k < places.size() && k < kMaxPlacesFollowedForward; ++k) {
+        ValuePlace forward;
+        if (!follow(earlier, places[k], game, {asBytes(current), asBytes(wanted)}, &forward, err)) {
+            return false;
+        }
+        if (forward.offset == offset) {
+            back->offset = places[k];
+            return true;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool locateValue(const std::string& gamePath, const std::string& backupPath, std::int32_t offset,
@@ -165,6 +200,11 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
         return true;
     }
     const std::string earlierText = "the game was updated, and its earlier version in " + printable(backupPath);
+    std::vector<std::string> shapes;
+    for (const PatchValue& shape : screenShapeValues()) {
+        shapes.push_back(asBytes(shape));
+    }
+    const bool gameHasShape = reaches && isScreenShape(current);
     if (isScreenShape(earlierValue)) {
         if (!follow(&earlier, from, &game, {asBytes(earlierValue), asBytes(wanted)}, place, err)) {
             return false;
@@ -173,19 +213,32 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
         if (place->offset < 0) {
             place->reason = earlierText + " does not show where the value at " + earlierAt + " went: " + place->reason +
                             "; a new " + kUpdateFileName + " is needed";
+            return true;
+        }
+        // An update file that was not in use with the earlier version may
+        // be made for either version: where the game holds a screen's shape
+        // at the offset too, and that one came from elsewhere, either may be
+        // the value.
+        ValuePlace back;
+        if (place->offset != offset && from == offset && gameHasShape && !wasPatchedAt(gamePath, offset) &&
+            !follow(&game, offset, &earlier, shapes, &back, err)) {
+            return false;
+        }
+        if (back.offset >= 0) {
+            place->reason = earlierText + " holds a screen's shape at " + earlierAt + ", which went to offset " +
+                            std::to_string(place->offset) + ", while the game holds one at " + at +
+                            ", which was at offset " + std::to_string(back.offset) + ": the update file may be made " +
+                            "for either version, so either may be the value; a new " + kUpdateFileName + " is needed";
+            place->offset = -1;
         }
         return true;
     }
     // The offset may be this version's (an update file made for it, or
     // written by a launch cut short): the game's screen's shape there must
     // be found in the earlier version the same way.
-    if (reaches && isScreenShape(current)) {
-        std::vector<std::string> shapes;
-        for (const PatchValue& shape : screenShapeValues()) {
-            shapes.push_back(asBytes(shape));
-        }
+    if (gameHasShape) {
         ValuePlace back;
-        if (!follow(&game, offset, &earlier, shapes, &back, err)) {
+        if (!followBack(&game, offset, &earlier, current, wanted, &back, err)) {
             return false;
         }
         if (back.offset >= 0) {

@@ -26,7 +26,7 @@ judge() { # VERSION
     place=$(cat "$1.place")
     if cmp -s gorv.exe "$1.exe"; then
         if [ "$place" = -1 ]; then outcome=vanished; else outcome=refused; fi
-        [ -z "${GORV_CORPUS_VERBOSE:-}" ] || echo "refused $(basename "$1") ($place): $(grep 'Not patched' "$output.err")"
+        [ -z "${GORV_CORPUS_VERBOSE:-}" ] || echo "refused $(basename "$1")${mode:-} ($place): $(grep 'Not patched' "$output.err")"
     elif [ "$place" != -1 ]; then
         cp "$1.exe" "$expected"
         printf '%s' "$bytes_21_9" | dd of="$expected" bs=1 seek="$place" conv=notrunc status=none
@@ -61,6 +61,34 @@ for first in "$work"/corpus/*.v1.place; do
         fi
     done
 done
+# The other way a player meets an update: a new update file made for the
+# new version, with the backup of the version before. It must be patched
+# at that place (or refused), and a file whose offset is a few bytes off
+# (typed wrong, or hostile: across the value) must be refused. (A file that
+# names another screen's shape of the game, the next entry of a table, is
+# as good as a true one to the tool, which follows what it names.)
+new_found=0 new_refused=0
+saved="$found $refused $vanished $switched_found $switched_refused"
+for place_file in "$work"/corpus/*.v[234].place; do
+    chain=${place_file%.v?.place} version=${place_file: -7:1}
+    place=$(cat "$place_file")
+    [ "$place" != -1 ] && [ -e "$chain.v$((version - 1)).exe" ] || continue
+    for offset in "$place" $((place + 1)) $((place - 2)); do
+        new_case "$(basename "$chain").v$version.new$offset"
+        cp "$chain.v$((version - 1)).exe" gorv.exe.backup
+        cp "$chain.v$version.exe" gorv.exe
+        echo "$offset" >GorvPatcherUpdate.dat
+        timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
+        checks=$((checks + 1))
+        was_found=$found was_refused=$refused mode=" new file $offset"
+        judge "$chain.v$version"
+        if [ "$offset" = "$place" ]; then
+            new_found=$((new_found + found - was_found)) new_refused=$((new_refused + refused - was_refused))
+        fi
+    done
+done
+read -r found refused vanished switched_found switched_refused <<<"$saved"
+echo "with a new update file for the new version: found $new_found, refused $new_refused"
 total=$((found + refused + vanished + wrong))
 kept=$((total - vanished))
 rate=$((kept > 0 ? 100 * found / kept : 0))
@@ -71,4 +99,8 @@ echo "switching compilers or levels (not counted): found $switched_found, refuse
 # wrong": the rate these builds give today, less a margin.
 checks=$((checks + 1))
 ((kept > 0 && rate >= 70)) || fail "the value was found after only $rate% of $kept updates"
+new_plays=$((new_found + new_refused))
+new_rate=$((new_plays > 0 ? 100 * new_found / new_plays : 0))
+checks=$((checks + 1))
+((new_rate >= 70)) || fail "a new update file was taken for only $new_rate% of $new_plays updates"
 finish
