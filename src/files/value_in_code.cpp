@@ -79,7 +79,8 @@ struct Use {
     std::int64_t place = 0; // the file offset of the place it uses
     std::size_t begin = 0;  // the code it is compared in: its function, else its section
     std::size_t end = 0;
-    bool inside = false; // it refers to a larger constant (or a table) that holds the place
+    bool inside = false;      // it refers to a larger constant (or a table) that holds the place
+    std::int64_t target = -1; // the place it refers to (the constant's start); -1 for an immediate
 };
 
 std::size_t sectionIndexAt(const ProgramVersion& version, std::int64_t offset) {
@@ -122,8 +123,9 @@ void boundsOf(const ProgramVersion& version, std::size_t index, std::size_t at, 
 }
 
 // A use at `at` of section `index`, compared in the code around it.
-Use useAt(const ProgramVersion& version, std::size_t index, std::size_t at, std::int64_t place, bool inside = false) {
-    Use use{index, at, place, 0, 0, inside};
+Use useAt(const ProgramVersion& version, std::size_t index, std::size_t at, std::int64_t place, bool inside = false,
+          std::int64_t target = -1) {
+    Use use{index, at, place, 0, 0, inside, target};
     boundsOf(version, index, at, &use);
     return use;
 }
@@ -217,7 +219,7 @@ std::vector<Use> usesOf(const ProgramVersion& version, const std::vector<std::st
         for (std::int64_t inside = 0; inside < kConstantSize; inside += kValueStep) {
             const std::string bytes = fourBytesAt(version, target + inside);
             if (!bytes.empty() && std::find(values.begin(), values.end(), bytes) != values.end()) {
-                uses.push_back(useAt(version, index, at, target + inside, inside > 0));
+                uses.push_back(useAt(version, index, at, target + inside, inside > 0, target));
             }
         }
     });
@@ -267,7 +269,8 @@ struct UseMatches {
     std::vector<std::pair<std::size_t, std::size_t>> pairs; // those matches: a use of mine, one of theirs
     std::vector<std::int64_t> candidates;                   // where the uses that match about as well as the best point
     std::vector<std::int64_t> newPlaces;                    // places used by code like none of the earlier version's
-    double best = 0.0;                                      // the best agreement of a use of the value's place
+    std::vector<std::int64_t> anchored; // places beside a neighbour that code refers to alike in both versions
+    double best = 0.0;                  // the best agreement of a use of the value's place
 };
 
 // Weighs every use of `mine` (the uses of places that hold the value in
@@ -345,7 +348,13 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
             mutual = mutual && (mine[k].place == self || score[k][best] <= top - kMinCodeLead);
         }
         // A use of a larger constant, or of a table, that holds the place
-        // may be one of its other entries: a candidate only.
+        // may be one of its other entries: a candidate only. Where it
+        // refers to the same neighbour of the place in both versions, the
+        // place stands where it stood beside that neighbour.
+        if (mutual && mine[i].inside && theirs[best].inside &&
+            mine[i].place - mine[i].target == theirs[best].place - theirs[best].target) {
+            note(&matches->anchored, theirs[best].place);
+        }
         if (mutual && !mine[i].inside && !theirs[best].inside) {
             note(&matches->places, theirs[best].place);
             matches->pairs.emplace_back(i, best);
@@ -609,6 +618,14 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
         match.refused = true;
         match.reason = std::string(what) + " points at two places in the game, offsets " + std::to_string(places[0]) +
                        " and " + std::to_string(places[1]);
+        return match;
+    }
+    // An update that left the value where it was, among neighbours that
+    // the same code refers to, while its own code changed.
+    if (places.empty() && matches.candidates == std::vector<std::int64_t>{fromOffset} &&
+        std::find(matches.anchored.begin(), matches.anchored.end(), fromOffset) != matches.anchored.end()) {
+        match.offset = fromOffset;
+        match.how = "the code that uses what stands beside it";
         return match;
     }
     if (places.empty()) {
