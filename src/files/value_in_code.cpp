@@ -297,13 +297,32 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
         if (mine[i].place != self) {
             continue;
         }
-        // The best use; of equal ones, one of the place itself.
-        std::size_t best = 0;
-        for (std::size_t j = 1; j < theirs.size(); ++j) {
-            best = score[i][j] > score[i][best] || (score[i][j] == score[i][best] && theirs[best].inside &&
-                                                    !theirs[j].inside && theirs[j].place == theirs[best].place)
-                       ? j
-                       : best;
+        // The best use that the earlier version does not explain otherwise
+        // (any, where it explains all); of equal ones, one of the place
+        // itself.
+        const auto explainedFor = [&](std::size_t j) {
+            for (std::size_t k = 0; k < mine.size(); ++k) {
+                if (mine[k].place != self && score[k][j] > score[i][j]) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        std::size_t best = theirs.size();
+        for (const bool unexplainedOnly : {true, false}) {
+            for (std::size_t j = 0; j < theirs.size(); ++j) {
+                if (unexplainedOnly && explainedFor(j)) {
+                    continue;
+                }
+                best = best == theirs.size() || score[i][j] > score[i][best] ||
+                               (score[i][j] == score[i][best] && theirs[best].inside && !theirs[j].inside &&
+                                theirs[j].place == theirs[best].place)
+                           ? j
+                           : best;
+            }
+            if (best < theirs.size()) {
+                break;
+            }
         }
         const double top = score[i][best];
         matches->best = std::max(matches->best, top);
@@ -330,11 +349,7 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
                 }
                 continue;
             }
-            bool explained = false;
-            for (std::size_t k = 0; k < mine.size(); ++k) {
-                explained = explained || (mine[k].place != self && score[k][j] > score[i][j]);
-            }
-            if (!explained) {
+            if (!explainedFor(j)) {
                 second = std::max(second, score[i][j]);
                 if (score[i][j] > top - kMinCodeLead || score[i][j] >= kMinCodeAgreement) {
                     note(&matches->candidates, theirs[j].place);
@@ -342,10 +357,12 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
             }
         }
         // Mutual: no use of another place of the earlier version is as much
-        // like the one found.
+        // like the one found, unless its own best is clearly elsewhere.
         bool mutual = top - second >= kMinCodeLead && second < kMinCodeAgreement;
         for (std::size_t k = 0; k < mine.size(); ++k) {
-            mutual = mutual && (mine[k].place == self || score[k][best] <= top - kMinCodeLead);
+            const double own = *std::max_element(score[k].begin(), score[k].end());
+            mutual = mutual && (mine[k].place == self || score[k][best] <= top - kMinCodeLead ||
+                                score[k][best] <= own - kMinCodeLead);
         }
         // A use of a larger constant, or of a table, that holds the place
         // may be one of its other entries: a candidate only. Where it
