@@ -308,6 +308,11 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
             }
             return false;
         };
+        const auto refersTo = [&theirs](const Use& use, std::int64_t place) {
+            return std::any_of(theirs.begin(), theirs.end(), [&use, place](const Use& other) {
+                return other.section == use.section && other.at == use.at && other.place == place;
+            });
+        };
         std::size_t best = theirs.size();
         for (const bool unexplainedOnly : {true, false}) {
             for (std::size_t j = 0; j < theirs.size(); ++j) {
@@ -337,10 +342,9 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
         // be where the value went: no place is clear then.
         double second = 0.0;
         for (std::size_t j = 0; j < theirs.size(); ++j) {
-            // The instruction found, as a use of a later entry of the
-            // constant that it starts at, is no rival.
-            if (theirs[j].inside && theirs[j].section == theirs[best].section && theirs[j].at == theirs[best].at &&
-                !theirs[best].inside) {
+            // An instruction that refers to the place found too (as the
+            // constant it loads, or one that holds both) is no rival.
+            if (theirs[j].inside && theirs[j].place != theirs[best].place && refersTo(theirs[j], theirs[best].place)) {
                 continue;
             }
             if (theirs[j].place == theirs[best].place) {
