@@ -88,6 +88,23 @@ for place_file in "$work"/corpus/*.v[234].place; do
     done
 done
 read -r found refused vanished switched_found switched_refused <<<"$saved"
+
+# Another game of ours in the game's place (an unrelated program, built
+# alike), with the first game's backup and update file: never written.
+for first in "$work"/corpus/*.gcc-O2.v1.place "$work"/corpus/*.clang-O2.v1.place "$work"/corpus/*.gcc32-O2.v1.place; do
+    [ -e "$first" ] || continue
+    chain=${first%.v1.place}
+    for other in "$work"/corpus/*."${chain#*/corpus/*.}".v2.exe; do
+        [ "${other%.v2.exe}" != "$chain" ] || continue
+        new_case "$(basename "$chain")-as-$(basename "$other" .exe)"
+        cp "$chain.v1.exe" gorv.exe.backup
+        cp "$other" gorv.exe
+        cat "$first" >GorvPatcherUpdate.dat
+        timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
+        checks=$((checks + 1))
+        cmp -s gorv.exe "$other" || fail "$(basename "$other") written as $(basename "$chain"): $(cat "$output.err")"
+    done
+done
 echo "with a new update file for the new version: found $new_found, refused $new_refused"
 total=$((found + refused + vanished + wrong))
 kept=$((total - vanished))
