@@ -87,6 +87,22 @@ for place_file in "$work"/corpus/*.v[234].place; do
         fi
     done
 done
+# A player who skipped an update: the backup and the update file of a
+# version, the game two versions on. Reported; a wrong write fails.
+for place_file in "$work"/corpus/*.v[12].place; do
+    chain=${place_file%.v?.place} version=${place_file: -7:1}
+    [ "$(cat "$place_file")" != -1 ] && [ -e "$chain.v$((version + 2)).place" ] || continue
+    new_case "$(basename "$chain").v$version-v$((version + 2))"
+    cp "$chain.v$version.exe" gorv.exe.backup
+    cp "$chain.v$((version + 2)).exe" gorv.exe
+    cat "$place_file" >GorvPatcherUpdate.dat
+    timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
+    checks=$((checks + 1))
+    was_found=$found was_refused=$refused mode=" skipped from v$version"
+    judge "$chain.v$((version + 2))"
+    skip_found=$((${skip_found:-0} + found - was_found)) skip_refused=$((${skip_refused:-0} + refused - was_refused))
+done
+echo "with a version skipped: found ${skip_found:-0}, refused ${skip_refused:-0}"
 read -r found refused vanished switched_found switched_refused <<<"$saved"
 
 # Another game of ours in the game's place (an unrelated program, built
