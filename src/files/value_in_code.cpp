@@ -22,6 +22,9 @@ constexpr double kMinCallLead = 0.2;
 // Past this many calls in the new version, only those set up alike are
 // weighed against the value's function's calls.
 constexpr std::size_t kMaxCallsWeighed = 20000;
+// A use with less code than this around it in its function tells nothing
+// alone.
+constexpr std::size_t kMinCodeBytes = 32;
 // More uses than this of places that hold the value cannot be told apart.
 constexpr std::size_t kMaxUses = 512;
 constexpr std::size_t kValueSize = 4;
@@ -660,6 +663,27 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
     }
     // A function called otherwise than the value's was may be a copy of its
     // code: the bytes around the value must then agree.
+    // Code too short to tell apart (a getter that loads the value and
+    // returns, alike in any program) is a candidate only: the bytes around
+    // the value must agree.
+    // The code around it, across its function's bounds, may tell.
+    bool thin = true;
+    for (const auto& pair : matches.pairs) {
+        std::string before;
+        std::string after;
+        maskedSides(from, mine[pair.first], &before, &after);
+        Use wideMine = mine[pair.first];
+        Use wideTheirs = theirs[pair.second];
+        wideMine.begin = wideTheirs.begin = 0;
+        wideMine.end = from.bytes[wideMine.section].size();
+        wideTheirs.end = to.bytes[wideTheirs.section].size();
+        thin = thin && before.size() + after.size() < kMinCodeBytes &&
+               codeAgreement(from, wideMine, to, wideTheirs) < kMinCodeAgreement;
+    }
+    if (thin) {
+        match.unsure = true;
+        match.unsureWhy = "only in code too short to tell apart from other code";
+    }
     for (const auto& pair : matches.pairs) {
         double agreement = 0.0;
         const Calls calls = compareCalls(from, mine[pair.first], to, theirs[pair.second], &agreement);
@@ -670,7 +694,10 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
                            " alike): it may be a copy of the old code";
             return match;
         }
-        match.unsure = match.unsure || calls == Calls::Otherwise;
+        if (calls == Calls::Otherwise && !match.unsure) {
+            match.unsure = true;
+            match.unsureWhy = "in a function that is called otherwise";
+        }
     }
     match.offset = places.front();
     match.how = what;

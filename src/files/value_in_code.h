@@ -51,7 +51,8 @@ std::vector<std::int64_t> placesUsedByCode(const ProgramVersion& version, const 
 /// What the code says of the value's place in the other version.
 struct CodeMatch {
     std::int64_t offset = -1;             // the place taken; -1: none
-    bool unsure = false;                  // its function is called otherwise: the bytes must agree
+    bool unsure = false;                  // the code alone does not tell: the bytes must agree
+    std::string unsureWhy;                // why, for the log
     std::string how;                      // how it was found, for the log
     bool refused = false;                 // the code contradicts itself: nothing may be taken
     std::string reason;                   // why no place was taken

@@ -82,7 +82,7 @@ bool follow(Version* from, std::int64_t offset, Version* to, const std::vector<s
     // candidate only: the bytes around the value decide.
     if (code.offset >= 0 && code.unsure && bytes.offset != code.offset) {
         code.candidates = {code.offset};
-        code.reason = code.how + " is found again in a function that is called otherwise";
+        code.reason = code.how + " is found again " + code.unsureWhy;
         code.offset = -1;
     }
     const bool among = std::find(code.candidates.begin(), code.candidates.end(), bytes.offset) != code.candidates.end();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the small games of this folder in each of their versions with the
-# given toolchains and flags, as Windows programs: OUT/GAME.SET.vN.exe.
+# Builds the small games of this folder (C, and C++ by gcc) in each of
+# their versions with the given toolchains and flags, as Windows programs:
+# OUT/GAME.SET.vN.exe.
 # Each is built a second time with a sentinel in the ratio's stead; where
 # the two builds differ in exactly those 4 bytes, OUT/GAME.SET.vN.place
 # holds the ratio's true offset, and -1 where the version no longer holds
@@ -19,6 +20,15 @@ shift 3
 mkdir -p "$out"
 readonly sentinel=1.73967731f sentinel_bytes=bfadde3f
 
+# The compiler for a source: MinGW's g++ beside $cc for C++ (built by gcc
+# alone: sets of other tools leave C++ games out).
+compiler_for() { # SOURCE
+    case $1 in
+    *.cpp) echo "${cc%gcc*}g++${cc##*gcc}" ;;
+    *) echo "$cc" ;;
+    esac
+}
+
 build() { # SET SOURCE VERSION OUTPUT [FLAGS...]
     local set=$1 source=$2 version=$3 output=$4 tool opt extra strip=-s
     shift 4
@@ -33,7 +43,7 @@ build() { # SET SOURCE VERSION OUTPUT [FLAGS...]
     g) flags+=(-g) strip= ;;
     esac
     case $tool in
-    gcc) "$cc" "${flags[@]}" $strip -Wl,--no-insert-timestamp -o "$output" "$source" -lm ;;
+    gcc) "$(compiler_for "$source")" "${flags[@]}" $strip -Wl,--no-insert-timestamp -o "$output" "$source" -lm ;;
     gcc32) "$CC32" "${flags[@]}" $strip -Wl,--no-insert-timestamp -o "$output" "$source" -lm ;;
     clang)
         "$clang" --target=x86_64-w64-windows-gnu "${flags[@]}" -c -o "$output.o" "$source"
@@ -66,8 +76,13 @@ for set in "$@"; do
     clang | mixed) [ "$clang" != - ] || continue ;;
     gcc32) [ -n "${CC32:-}" ] || continue ;;
     esac
-    for source in "$here"/*.c; do
-        game=$(basename "$source" .c)
+    for source in "$here"/*.c "$here"/*.cpp; do
+        [ -e "$source" ] || continue
+        case $source:${set%%-*} in
+        *.cpp:gcc | *.cpp:levels | *.c:*) ;;
+        *) continue ;;
+        esac
+        game=$(basename "${source%.*}")
         for version in 1 2 3 4; do
             name="$out/$game.$set.v$version"
             (
