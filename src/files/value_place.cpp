@@ -36,6 +36,15 @@ std::string asBytes(const PatchValue& value) {
     return std::string(value.begin(), value.end());
 }
 
+// Every screen's shape, as the 4 bytes a game holds.
+std::vector<std::string> screenShapeBytes() {
+    std::vector<std::string> shapes;
+    for (const PatchValue& shape : screenShapeValues()) {
+        shapes.push_back(asBytes(shape));
+    }
+    return shapes;
+}
+
 // Reads the 4 bytes at `offset`; false where the file ends before them.
 bool readValue(std::FILE* file, std::int64_t offset, PatchValue* value, std::string* err) {
     std::size_t count = 0;
@@ -114,11 +123,7 @@ bool follow(Version* from, std::int64_t offset, Version* to, const std::vector<s
 // so that the later version's added code costs nothing that way round).
 bool followBack(Version* game, std::int64_t offset, Version* earlier, const PatchValue& current,
                 const PatchValue& wanted, ValuePlace* back, std::string* err) {
-    std::vector<std::string> shapes;
-    for (const PatchValue& shape : screenShapeValues()) {
-        shapes.push_back(asBytes(shape));
-    }
-    if (!follow(game, offset, earlier, shapes, back, err)) {
+    if (!follow(game, offset, earlier, screenShapeBytes(), back, err)) {
         return false;
     }
     if (back->offset >= 0 || !game->isProgram || !earlier->isProgram || current == wanted) {
@@ -200,10 +205,6 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
         return true;
     }
     const std::string earlierText = "the game was updated, and its earlier version in " + printable(backupPath);
-    std::vector<std::string> shapes;
-    for (const PatchValue& shape : screenShapeValues()) {
-        shapes.push_back(asBytes(shape));
-    }
     const bool gameHasShape = reaches && isScreenShape(current);
     if (isScreenShape(earlierValue)) {
         if (!follow(&earlier, from, &game, {asBytes(earlierValue), asBytes(wanted)}, place, err)) {
@@ -221,7 +222,7 @@ bool locateValue(const std::string& gamePath, const std::string& backupPath, std
         // the value.
         ValuePlace back;
         if (place->offset != offset && from == offset && gameHasShape && !wasPatchedAt(gamePath, offset) &&
-            !follow(&game, offset, &earlier, shapes, &back, err)) {
+            !follow(&game, offset, &earlier, screenShapeBytes(), &back, err)) {
             return false;
         }
         if (back.offset >= 0) {
