@@ -42,21 +42,21 @@ std::string stampOf(const std::string& path) {
     return fileStamp(path, &stamp, &ignored) ? stamp : "";
 }
 
-// The entry for the game, as the file it names is now.
-nlohmann::json entryOf(const std::string& gamePath, std::int64_t offset, bool* stamped) {
+// The entry for the game, as the file it names is now; its stamp is empty
+// where the file has none.
+nlohmann::json entryOf(const std::string& gamePath, std::int64_t offset) {
     const std::string game = finalPath(gamePath);
-    const std::string stamp = stampOf(game);
-    *stamped = !stamp.empty();
     std::error_code error;
     const std::string absolute = std::filesystem::absolute(std::filesystem::u8path(game), error).u8string();
-    return {{"game", absolute}, {"offset", offset}, {"stamp", stamp}};
+    return {{"game", absolute}, {"offset", offset}, {"stamp", stampOf(game)}};
 }
 
-// The earlier entry of the same game, if any.
-nlohmann::json sameGame(const nlohmann::json& state, const nlohmann::json& entry) {
+// What the state notes of the game that `now` (entryOf) stands for, where
+// that is a patch at the same offset; null otherwise.
+nlohmann::json noteOf(const nlohmann::json& state, const nlohmann::json& now) {
     for (const nlohmann::json& other : state) {
-        if (other.is_object() && textIn(other, "game") == textIn(entry, "game")) {
-            return other;
+        if (other.is_object() && textIn(other, "game") == textIn(now, "game")) {
+            return numberIn(other, "offset") == numberIn(now, "offset") ? other : nullptr;
         }
     }
     return nullptr;
@@ -67,17 +67,15 @@ nlohmann::json sameGame(const nlohmann::json& state, const nlohmann::json& entry
 void rememberPatched(const std::string& gamePath, std::int64_t offset, const std::string& backupPath,
                      std::int64_t earlierOffset) {
     const std::string path = statePath();
-    bool stamped = false;
-    nlohmann::json entry = entryOf(gamePath, offset, &stamped);
-    if (path.empty() || !stamped) {
+    nlohmann::json entry = entryOf(gamePath, offset);
+    if (path.empty() || textIn(entry, "stamp").empty()) {
         return;
     }
-    const nlohmann::json known = readState(path);
     if (earlierOffset >= 0 && earlierOffset != offset) {
         entry["earlier"] = {{"offset", earlierOffset}, {"stamp", stampOf(backupPath)}};
     }
     nlohmann::json state = nlohmann::json::array({entry});
-    for (const nlohmann::json& other : known) {
+    for (const nlohmann::json& other : readState(path)) {
         if (state.size() < kMaxGames && other.is_object() && textIn(other, "game") != textIn(entry, "game")) {
             state.push_back(other);
         }
@@ -89,32 +87,22 @@ void rememberPatched(const std::string& gamePath, std::int64_t offset, const std
 }
 
 bool isAsPatched(const std::string& gamePath, std::int64_t offset) {
-    bool stamped = false;
-    const nlohmann::json entry = entryOf(gamePath, offset, &stamped);
-    if (!stamped) {
-        return false;
-    }
-    const nlohmann::json before = sameGame(readState(statePath()), entry);
-    return before.is_object() && numberIn(before, "offset") == offset &&
-           textIn(before, "stamp") == textIn(entry, "stamp");
+    const nlohmann::json now = entryOf(gamePath, offset);
+    const nlohmann::json note = noteOf(readState(statePath()), now);
+    return !textIn(now, "stamp").empty() && note.is_object() && textIn(note, "stamp") == textIn(now, "stamp");
 }
 
 bool wasPatchedAt(const std::string& gamePath, std::int64_t offset) {
-    bool stamped = false;
-    const nlohmann::json before = sameGame(readState(statePath()), entryOf(gamePath, offset, &stamped));
-    return before.is_object() && numberIn(before, "offset") == offset;
+    return noteOf(readState(statePath()), entryOf(gamePath, offset)).is_object();
 }
 
 std::int64_t earlierOffsetOf(const std::string& gamePath, const std::string& backupPath, std::int64_t offset) {
-    bool stamped = false;
-    const nlohmann::json before = sameGame(readState(statePath()), entryOf(gamePath, offset, &stamped));
-    if (!before.is_object() || numberIn(before, "offset") != offset || !before.contains("earlier")) {
+    const nlohmann::json note = noteOf(readState(statePath()), entryOf(gamePath, offset));
+    if (!note.is_object() || !note.contains("earlier") || !note["earlier"].is_object()) {
         return offset;
     }
-    const nlohmann::json& earlier = before["earlier"];
+    const nlohmann::json& earlier = note["earlier"];
     const std::string stamp = stampOf(backupPath);
-    return earlier.is_object() && !stamp.empty() && textIn(earlier, "stamp") == stamp &&
-                   numberIn(earlier, "offset") >= 0
-               ? numberIn(earlier, "offset")
-               : offset;
+    const std::int64_t place = numberIn(earlier, "offset");
+    return !stamp.empty() && textIn(earlier, "stamp") == stamp && place >= 0 ? place : offset;
 }

@@ -262,6 +262,24 @@ double codeAgreement(const ProgramVersion& one, const Use& a, const ProgramVersi
     return surroundingsAgreement(beforeA, afterA, beforeB, afterB);
 }
 
+// Whether the code around `a` within its function is too short to tell
+// alone, and the code around it across its function's bounds is not like
+// that around `b` either.
+bool isTooShortToTell(const ProgramVersion& one, const Use& a, const ProgramVersion& other, const Use& b) {
+    std::string before;
+    std::string after;
+    maskedSides(one, a, &before, &after);
+    if (before.size() + after.size() >= kMinCodeBytes) {
+        return false;
+    }
+    Use wideA = a;
+    Use wideB = b;
+    wideA.begin = wideB.begin = 0;
+    wideA.end = one.bytes[a.section].size();
+    wideB.end = other.bytes[b.section].size();
+    return codeAgreement(one, wideA, other, wideB) < kMinCodeAgreement;
+}
+
 std::string percent(double share) {
     return std::to_string(static_cast<int>(share * 100.0 + 0.5)) + "%";
 }
@@ -296,6 +314,12 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
             list->push_back(place);
         }
     };
+    // Whether the instruction of `use` refers to `place` too.
+    const auto refersTo = [&theirs](const Use& use, std::int64_t place) {
+        return std::any_of(theirs.begin(), theirs.end(), [&use, place](const Use& other) {
+            return other.section == use.section && other.at == use.at && other.place == place;
+        });
+    };
     for (std::size_t i = 0; i < mine.size(); ++i) {
         if (mine[i].place != self) {
             continue;
@@ -311,13 +335,8 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
             }
             return false;
         };
-        const auto refersTo = [&theirs](const Use& use, std::int64_t place) {
-            return std::any_of(theirs.begin(), theirs.end(), [&use, place](const Use& other) {
-                return other.section == use.section && other.at == use.at && other.place == place;
-            });
-        };
-        std::size_t best = theirs.size();
-        for (const bool unexplainedOnly : {true, false}) {
+        const auto bestAmong = [&](bool unexplainedOnly) {
+            std::size_t best = theirs.size();
             for (std::size_t j = 0; j < theirs.size(); ++j) {
                 if (unexplainedOnly && explainedFor(j)) {
                     continue;
@@ -328,10 +347,10 @@ bool matchUses(const ProgramVersion& from, const std::vector<Use>& mine, std::in
                            ? j
                            : best;
             }
-            if (best < theirs.size()) {
-                break;
-            }
-        }
+            return best;
+        };
+        std::size_t best = bestAmong(true);
+        best = best < theirs.size() ? best : bestAmong(false);
         const double top = score[i][best];
         matches->best = std::max(matches->best, top);
         if (top < kMinCodeAgreement) {
@@ -594,6 +613,14 @@ ValueSite valueSiteAt(const ProgramVersion& version, std::int64_t offset) {
     return ValueSite::Neither;
 }
 
+std::vector<std::string> screenShapeBytes() {
+    std::vector<std::string> shapes;
+    for (const PatchValue& shape : screenShapeValues()) {
+        shapes.emplace_back(shape.begin(), shape.end());
+    }
+    return shapes;
+}
+
 std::vector<std::int64_t> placesUsedByCode(const ProgramVersion& version, const std::string& value) {
     std::vector<std::int64_t> places;
     for (const Use& use : usesOf(version, {value})) {
@@ -661,29 +688,16 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
             " (at best " + percent(matches.best) + " alike)";
         return match;
     }
-    // A function called otherwise than the value's was may be a copy of its
-    // code: the bytes around the value must then agree.
     // Code too short to tell apart (a getter that loads the value and
     // returns, alike in any program) is a candidate only: the bytes around
     // the value must agree.
-    // The code around it, across its function's bounds, may tell.
-    bool thin = true;
-    for (const auto& pair : matches.pairs) {
-        std::string before;
-        std::string after;
-        maskedSides(from, mine[pair.first], &before, &after);
-        Use wideMine = mine[pair.first];
-        Use wideTheirs = theirs[pair.second];
-        wideMine.begin = wideTheirs.begin = 0;
-        wideMine.end = from.bytes[wideMine.section].size();
-        wideTheirs.end = to.bytes[wideTheirs.section].size();
-        thin = thin && before.size() + after.size() < kMinCodeBytes &&
-               codeAgreement(from, wideMine, to, wideTheirs) < kMinCodeAgreement;
+    if (std::all_of(matches.pairs.begin(), matches.pairs.end(), [&](const std::pair<std::size_t, std::size_t>& pair) {
+            return isTooShortToTell(from, mine[pair.first], to, theirs[pair.second]);
+        })) {
+        match.unsure = "only in code too short to tell apart from other code";
     }
-    if (thin) {
-        match.unsure = true;
-        match.unsureWhy = "only in code too short to tell apart from other code";
-    }
+    // A function called otherwise than the value's was may be a copy of its
+    // code: the bytes around the value must then agree too.
     for (const auto& pair : matches.pairs) {
         double agreement = 0.0;
         const Calls calls = compareCalls(from, mine[pair.first], to, theirs[pair.second], &agreement);
@@ -694,9 +708,8 @@ CodeMatch findThroughCode(const ProgramVersion& from, std::int64_t fromOffset, c
                            " alike): it may be a copy of the old code";
             return match;
         }
-        if (calls == Calls::Otherwise && !match.unsure) {
-            match.unsure = true;
-            match.unsureWhy = "in a function that is called otherwise";
+        if (calls == Calls::Otherwise && match.unsure.empty()) {
+            match.unsure = "in a function that is called otherwise";
         }
     }
     match.offset = places.front();
@@ -711,17 +724,13 @@ double bestCodeAgreement(const ProgramVersion& from, std::int64_t fromOffset, co
     }
     // The value's own uses, against the uses of the places the search
     // weighs: those that hold a screen's shape.
-    std::vector<std::string> shapes;
-    for (const PatchValue& shape : screenShapeValues()) {
-        shapes.emplace_back(shape.begin(), shape.end());
-    }
     std::vector<Use> mine;
     for (const Use& use : usesOf(from, {value})) {
         if (use.place == fromOffset && !use.inside) {
             mine.push_back(use);
         }
     }
-    std::vector<Use> theirs = usesOf(other, shapes);
+    std::vector<Use> theirs = usesOf(other, screenShapeBytes());
     theirs.erase(std::remove_if(theirs.begin(), theirs.end(), [](const Use& use) { return use.inside; }), theirs.end());
     double best = 0.0;
     for (const Use& a : mine) {

@@ -44,6 +44,9 @@ ValueSite valueSiteAt(const ProgramVersion& version, std::int64_t offset);
 /// headers, debug information or what follows its sections).
 bool isLoadedPlace(const ProgramVersion& version, std::int64_t offset);
 
+/// Every screen's shape (isScreenShape), as the 4 bytes a game holds.
+std::vector<std::string> screenShapeBytes();
+
 /// The places of loaded data or immediates that code of `version` uses
 /// which hold `value`, in file order.
 std::vector<std::int64_t> placesUsedByCode(const ProgramVersion& version, const std::string& value);
@@ -51,8 +54,7 @@ std::vector<std::int64_t> placesUsedByCode(const ProgramVersion& version, const 
 /// What the code says of the value's place in the other version.
 struct CodeMatch {
     std::int64_t offset = -1;             // the place taken; -1: none
-    bool unsure = false;                  // the code alone does not tell: the bytes must agree
-    std::string unsureWhy;                // why, for the log
+    std::string unsure;                   // why the code alone does not tell (the bytes must agree); empty: it does
     std::string how;                      // how it was found, for the log
     bool refused = false;                 // the code contradicts itself: nothing may be taken
     std::string reason;                   // why no place was taken

@@ -36,15 +36,6 @@ std::string asBytes(const PatchValue& value) {
     return std::string(value.begin(), value.end());
 }
 
-// Every screen's shape, as the 4 bytes a game holds.
-std::vector<std::string> screenShapeBytes() {
-    std::vector<std::string> shapes;
-    for (const PatchValue& shape : screenShapeValues()) {
-        shapes.push_back(asBytes(shape));
-    }
-    return shapes;
-}
-
 // Reads the 4 bytes at `offset`; false where the file ends before them.
 bool readValue(std::FILE* file, std::int64_t offset, PatchValue* value, std::string* err) {
     std::size_t count = 0;
@@ -89,9 +80,9 @@ bool follow(Version* from, std::int64_t offset, Version* to, const std::vector<s
     }
     // A place in a function called otherwise than the value's was is a
     // candidate only: the bytes around the value decide.
-    if (code.offset >= 0 && code.unsure && bytes.offset != code.offset) {
+    if (code.offset >= 0 && !code.unsure.empty() && bytes.offset != code.offset) {
         code.candidates = {code.offset};
-        code.reason = code.how + " is found again " + code.unsureWhy;
+        code.reason = code.how + " is found again " + code.unsure;
         code.offset = -1;
     }
     const bool among = std::find(code.candidates.begin(), code.candidates.end(), bytes.offset) != code.candidates.end();

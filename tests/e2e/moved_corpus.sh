@@ -20,9 +20,11 @@ switched_found=0 switched_refused=0
 
 # The outcome of the launch that just ran on version VERSION (its .place
 # says where the value truly is); the game as the launch left it is
-# gorv.exe.
+# gorv.exe. $counted is the outcome where it counts in the rates, else
+# empty.
 judge() { # VERSION
     local place expected=$work/expected outcome=wrong
+    counted=
     place=$(cat "$1.place")
     if cmp -s gorv.exe "$1.exe"; then
         if [ "$place" = -1 ]; then outcome=vanished; else outcome=refused; fi
@@ -40,7 +42,19 @@ judge() { # VERSION
         [ $outcome != refused ] || switched_refused=$((switched_refused + 1))
     else
         eval "$outcome=\$((\$outcome + 1))"
+        counted=$outcome
     fi
+}
+
+# A launch in a case of its own: BACKUP as the game's backup, GAME as the
+# game, OFFSET in the update file.
+play() { # NAME BACKUP GAME OFFSET
+    new_case "$1"
+    cp "$2" gorv.exe.backup
+    cp "$3" gorv.exe
+    echo "$4" >GorvPatcherUpdate.dat
+    timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
+    checks=$((checks + 1))
 }
 
 for first in "$work"/corpus/*.v1.place; do
@@ -74,35 +88,30 @@ for place_file in "$work"/corpus/*.v[234].place; do
     place=$(cat "$place_file")
     [ "$place" != -1 ] && [ -e "$chain.v$((version - 1)).exe" ] || continue
     for offset in "$place" $((place + 1)) $((place - 2)); do
-        new_case "$(basename "$chain").v$version.new$offset"
-        cp "$chain.v$((version - 1)).exe" gorv.exe.backup
-        cp "$chain.v$version.exe" gorv.exe
-        echo "$offset" >GorvPatcherUpdate.dat
-        timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
-        checks=$((checks + 1))
-        was_found=$found was_refused=$refused mode=" new file $offset"
+        play "$(basename "$chain").v$version.new$offset" "$chain.v$((version - 1)).exe" "$chain.v$version.exe" "$offset"
+        mode=" new file $offset"
         judge "$chain.v$version"
         if [ "$offset" = "$place" ]; then
-            new_found=$((new_found + found - was_found)) new_refused=$((new_refused + refused - was_refused))
+            [ "$counted" != found ] || new_found=$((new_found + 1))
+            [ "$counted" != refused ] || new_refused=$((new_refused + 1))
         fi
     done
 done
+echo "with a new update file for the new version: found $new_found, refused $new_refused"
 # A player who skipped an update: the backup and the update file of a
 # version, the game two versions on. Reported; a wrong write fails.
+skip_found=0 skip_refused=0
 for place_file in "$work"/corpus/*.v[12].place; do
     chain=${place_file%.v?.place} version=${place_file: -7:1}
     [ "$(cat "$place_file")" != -1 ] && [ -e "$chain.v$((version + 2)).place" ] || continue
-    new_case "$(basename "$chain").v$version-v$((version + 2))"
-    cp "$chain.v$version.exe" gorv.exe.backup
-    cp "$chain.v$((version + 2)).exe" gorv.exe
-    cat "$place_file" >GorvPatcherUpdate.dat
-    timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
-    checks=$((checks + 1))
-    was_found=$found was_refused=$refused mode=" skipped from v$version"
+    play "$(basename "$chain").v$version-v$((version + 2))" "$chain.v$version.exe" "$chain.v$((version + 2)).exe" \
+        "$(cat "$place_file")"
+    mode=" skipped from v$version"
     judge "$chain.v$((version + 2))"
-    skip_found=$((${skip_found:-0} + found - was_found)) skip_refused=$((${skip_refused:-0} + refused - was_refused))
+    [ "$counted" != found ] || skip_found=$((skip_found + 1))
+    [ "$counted" != refused ] || skip_refused=$((skip_refused + 1))
 done
-echo "with a version skipped: found ${skip_found:-0}, refused ${skip_refused:-0}"
+echo "with a version skipped: found $skip_found, refused $skip_refused"
 read -r found refused vanished switched_found switched_refused <<<"$saved"
 
 # Another game of ours in the game's place (an unrelated program, built
@@ -112,16 +121,10 @@ for first in "$work"/corpus/*.gcc-O2.v1.place "$work"/corpus/*.clang-O2.v1.place
     chain=${first%.v1.place}
     for other in "$work"/corpus/*."${chain#*/corpus/*.}".v2.exe; do
         [ "${other%.v2.exe}" != "$chain" ] || continue
-        new_case "$(basename "$chain")-as-$(basename "$other" .exe)"
-        cp "$chain.v1.exe" gorv.exe.backup
-        cp "$other" gorv.exe
-        cat "$first" >GorvPatcherUpdate.dat
-        timeout 60 "$patcher" --screen 2560x1080 -- true >"$output" 2>"$output.err"
-        checks=$((checks + 1))
+        play "$(basename "$chain")-as-$(basename "$other" .exe)" "$chain.v1.exe" "$other" "$(cat "$first")"
         cmp -s gorv.exe "$other" || fail "$(basename "$other") written as $(basename "$chain"): $(cat "$output.err")"
     done
 done
-echo "with a new update file for the new version: found $new_found, refused $new_refused"
 total=$((found + refused + vanished + wrong))
 kept=$((total - vanished))
 rate=$((kept > 0 ? 100 * found / kept : 0))
